@@ -1,0 +1,17 @@
+#include "platform/console.h"
+
+#include <cstdio>
+
+#include "platform/services.h"
+
+namespace platform {
+
+void StdoutConsole::writeLine(std::string_view line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+void consoleLine(std::string_view line) { console().writeLine(line); }
+
+}  // namespace platform

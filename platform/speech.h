@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/run_loop.h"
+
+namespace platform {
+
+// One line to be spoken, with its speaking rate (0.5 is the normal pace).
+struct SpeechUtterance {
+  std::string speechString;
+  float rate = 0.5f;
+
+  static SpeechUtterance initWithString(std::string text) { return {std::move(text), 0.5f}; }
+  void setRate(float r) { rate = r; }
+};
+
+// The process's speech engine: it takes utterances in the order handed over and speaks them one
+// after another. `speak` must return at once; `handedOverAt` is the run loop's time of hand-over.
+class SpeechEngine {
+ public:
+  virtual ~SpeechEngine() = default;
+  virtual void speak(const SpeechUtterance& utterance, Duration handedOverAt) = 0;
+};
+
+// What a screen speaks through. It never waits for speech and learns nothing back from it.
+class SpeechSynthesizer {
+ public:
+  void speakUtterance(const SpeechUtterance& utterance);
+};
+
+// An engine that speaks nothing.
+class SilentSpeechEngine : public SpeechEngine {
+ public:
+  void speak(const SpeechUtterance&, Duration) override {}
+};
+
+// An engine that keeps a record of every utterance with its hand-over time.
+class TranscriptSpeechEngine : public SpeechEngine {
+ public:
+  struct Entry {
+    Duration at;
+    std::string text;
+    float rate;
+  };
+
+  void speak(const SpeechUtterance& utterance, Duration handedOverAt) override {
+    entries_.push_back({handedOverAt, utterance.speechString, utterance.rate});
+  }
+  const std::vector<Entry>& entries() const { return entries_; }
+  void clear() { entries_.clear(); }
+
+ private:
+  std::vector<Entry> entries_;
+};
+
+}  // namespace platform
