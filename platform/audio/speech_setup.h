@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/speech.h"
+
+namespace platform {
+
+// Where live speech goes. `automatic` takes the sound server if one answers, else ALSA, else none.
+enum class AudioOutput { automatic, pulse, alsa, none };
+
+struct SpeechSetup {
+  std::string voice;  // an espeak-ng voice name; empty for the default English voice
+  AudioOutput audio = AudioOutput::automatic;
+  bool liveSound = true;                  // false for runs whose clock is not the wall clock
+  std::optional<std::string> recordPath;  // a WAV of the whole game as heard in the hall
+};
+
+struct VoiceInfo {
+  std::string name;
+  std::string languages;
+};
+
+struct SpeechStartup {
+  std::unique_ptr<SpeechEngine> engine;
+  std::string outputDescription;      // "pulse", "alsa", "none", plus the recording if any
+  std::vector<std::string> warnings;  // said once to the host, e.g. that no sound device answered
+};
+
+// A setup the speech cannot start with: an unknown voice, a recording that cannot be written.
+class SpeechSetupError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Starts the speech engine for the process. Throws SpeechSetupError with a message for the host.
+SpeechStartup startSpeech(const SpeechSetup& setup);
+
+// The voices the engine knows, by name.
+std::vector<VoiceInfo> listVoices();
+
+}  // namespace platform
