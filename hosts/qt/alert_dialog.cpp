@@ -1,0 +1,105 @@
+#include "hosts/qt/alert_dialog.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace qthost {
+
+AlertDialog::AlertDialog(std::shared_ptr<platform::AlertView> alert, QWidget* parent,
+                         std::function<void()> afterAnswer)
+    : QDialog(parent), alert_(std::move(alert)), afterAnswer_(std::move(afterAnswer)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowModality(Qt::WindowModal);
+  setWindowTitle(QString::fromStdString(alert_->title()));
+
+  auto* title = new QLabel(QString::fromStdString(alert_->title()), this);
+  QFont titleFont = title->font();
+  titleFont.setBold(true);
+  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
+  title->setFont(titleFont);
+  auto* message = new QLabel(QString::fromStdString(alert_->message()), this);
+  message->setWordWrap(true);
+
+  auto* buttonRow = new QHBoxLayout();
+  buttonRow->addStretch();
+  for (long i = 0; i < alert_->numberOfButtons(); ++i) {
+    auto* button = new QPushButton(QString::fromStdString(*alert_->buttonTitleAtIndex(i)), this);
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, this, [this, i] { answer(i); });
+    buttonRow->addWidget(button);
+    buttons_.push_back(button);
+  }
+  if (!buttons_.empty()) buttons_.front()->setDefault(true);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(title);
+  layout->addWidget(message);
+  layout->addLayout(buttonRow);
+}
+
+void AlertDialog::answer(long index) {
+  if (answered_ || index < 0 || index >= static_cast<long>(buttons_.size())) return;
+  answered_ = true;
+  auto alert = alert_;  // closing deletes this dialog, the alert must outlive the answer
+  auto afterAnswer = afterAnswer_;
+  close();
+  alert->tapButtonAtIndex(index);
+  if (afterAnswer) afterAnswer();
+}
+
+QPushButton* AlertDialog::buttonTitled(const QString& title) const {
+  for (QPushButton* button : buttons_)
+    if (button->text() == title) return button;
+  return nullptr;
+}
+
+void AlertDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+    QDialog::keyPressEvent(event);
+    return;
+  }
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      answer(0);
+      return;
+    case Qt::Key_Escape:
+      answer(escapeIndex());
+      return;
+    default:
+      break;
+  }
+  if (long index = indexForLetter(event->text()); index >= 0) {
+    answer(index);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+// Closing the window is the same as Escape: the careful answer.
+void AlertDialog::reject() {
+  if (!answered_) answer(escapeIndex());
+  if (isVisible()) QDialog::reject();
+}
+
+long AlertDialog::escapeIndex() const {
+  if (long no = indexForLetter(QStringLiteral("n")); no >= 0 && buttons_[no]->text() == "No")
+    return no;
+  return static_cast<long>(buttons_.size()) - 1;
+}
+
+long AlertDialog::indexForLetter(const QString& letter) const {
+  if (letter.size() != 1 || !letter.front().isLetter()) return -1;
+  for (std::size_t i = 0; i < buttons_.size(); ++i)
+    if (buttons_[i]->text().startsWith(letter, Qt::CaseInsensitive)) return static_cast<long>(i);
+  return -1;
+}
+
+void QtAlertPresenter::present(const std::shared_ptr<platform::AlertView>& alert) {
+  auto* dialog = new AlertDialog(alert, window_ ? window_() : nullptr, afterAnswer_);
+  dialog->open();
+}
+
+}  // namespace qthost

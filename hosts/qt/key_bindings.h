@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QKeyEvent>
+
+namespace qthost {
+
+// What a key does on the screen: tap the button with this title. Space names no single button:
+// it taps Play or Pause, whichever takes taps.
+struct KeyBinding {
+  int key;                  // a Qt::Key
+  std::string keyName;      // as shown in the help
+  std::string buttonTitle;  // empty for Space
+  std::string help;
+};
+
+inline constexpr const char* kPlayOrPause = "Play or Pause";
+
+const std::vector<KeyBinding>& keyBindings();
+const KeyBinding* bindingForKey(int key);
+// The binding that taps the button with this title, if any key does.
+const KeyBinding* bindingForButton(const std::string& buttonTitle);
+// The keys, one per line, for the help dialog and the command line's help.
+std::string keyHelpText();
+
+}  // namespace qthost

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/application_main.h"
+#include "hosts/qt/alert_dialog.h"
+#include "hosts/qt/qt_run_loop.h"
+
+namespace qthost {
+
+// Runs the application in a desktop window: Qt's event loop is the main run loop, alerts are
+// dialogs over the window, and the window's content is the screen. A QApplication must exist
+// before the host is made.
+class QtApplicationHost : public app::ApplicationHost {
+ public:
+  struct Facilities {
+    platform::SpeechEngine* speech = nullptr;  // silent when empty
+    platform::RandomSource* random = nullptr;  // the secure generator when empty
+    platform::Console* console = nullptr;      // standard output when empty
+  };
+
+  explicit QtApplicationHost(Facilities facilities);
+
+  platform::Services services() override;
+  int runMainLoop(app::Window& window) override;
+
+  QtRunLoop& runLoop() { return loop_; }
+
+ private:
+  Facilities facilities_;
+  QtRunLoop loop_;
+  QWidget* window_ = nullptr;  // the alerts' parent while the window is up
+  QtAlertPresenter presenter_;
+};
+
+}  // namespace qthost

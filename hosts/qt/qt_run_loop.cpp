@@ -1,0 +1,42 @@
+#include "hosts/qt/qt_run_loop.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace qthost {
+
+QtRunLoop::QtRunLoop() : start_(std::chrono::steady_clock::now()) {
+  wakeUp_.setSingleShot(true);
+  wakeUp_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&wakeUp_, &QTimer::timeout, [this] { fireDueTimers(); });
+}
+
+QtRunLoop::~QtRunLoop() {
+  wakeUp_.stop();
+}
+
+platform::Duration QtRunLoop::now() const {
+  return std::chrono::duration_cast<platform::Duration>(std::chrono::steady_clock::now() - start_);
+}
+
+void QtRunLoop::pendingTimersChanged() {
+  const auto deadline = nextDeadline();
+  if (!deadline) {
+    wakeUp_.stop();
+    return;
+  }
+  // Whole milliseconds, rounded up: a wake-up before the deadline would only find nothing due.
+  const auto remaining = std::max(*deadline - now(), platform::Duration{0});
+  const auto millis = std::chrono::ceil<std::chrono::milliseconds>(remaining).count();
+  wakeUp_.start(static_cast<int>(std::min<long long>(millis, std::numeric_limits<int>::max())));
+}
+
+void QtRunLoop::fireDueTimers() {
+  const platform::Duration firingTime = now();
+  if (auto deadline = nextDeadline(); deadline && *deadline <= firingTime && latenessObserver_)
+    latenessObserver_(firingTime - *deadline);
+  fireTimersDueBy(firingTime);
+  pendingTimersChanged();  // a wake-up a hair early finds nothing due and waits again
+}
+
+}  // namespace qthost
