@@ -1,0 +1,68 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "app/bundle.h"
+#include "app/data_store.h"
+#include "app/window.h"
+
+namespace app {
+
+// The user's documents folders, most general first: $HOME/Documents, or none without a home.
+std::vector<std::filesystem::path> userDocumentDirectories();
+
+// What the delegate reaches outside itself. Tests give their own.
+struct DelegateEnvironment {
+  const Bundle* bundle = nullptr;  // the main bundle when empty
+  std::function<std::vector<std::filesystem::path>()> documentDirectories = userDocumentDirectories;
+  std::ostream* errors = nullptr;  // standard error when empty
+  // Told "model", "coordinator", "documents directory", "context" as each part of the store comes
+  // into being, and "save" when the context is saved.
+  std::function<void(std::string_view)> trace;
+};
+
+// Answers the application's lifecycle calls and holds the window. It also carries a store stack
+// that nothing in the game uses: each part is built on its first read and then kept, and the whole
+// stack is built by the save at termination, which finds nothing to save.
+class AppDelegate {
+ public:
+  explicit AppDelegate(DelegateEnvironment environment = {});
+
+  Window* window() const { return window_.get(); }
+  void setWindow(std::unique_ptr<Window> window) { window_ = std::move(window); }
+
+  bool didFinishLaunchingWithOptions() { return true; }
+  void applicationWillResignActive() {}
+  void applicationDidEnterBackground() {}
+  void applicationWillEnterForeground() {}
+  void applicationDidBecomeActive() {}
+  void applicationWillTerminate() { saveManagedObjectContext(); }
+
+  // The four parts of the store, each built on its first read. An empty result (no documents
+  // folder, a missing model and what depends on it) stays empty and is not built again.
+  const std::optional<std::filesystem::path>& applicationDocumentsDirectory();
+  const std::shared_ptr<ManagedObjectModel>& managedObjectModel();
+  const std::shared_ptr<PersistentStoreCoordinator>& persistentStoreCoordinator();
+  const std::shared_ptr<ManagedObjectContext>& managedObjectContext();
+
+  void saveManagedObjectContext();
+
+ private:
+  void traceBuilt(std::string_view part) const;
+  std::ostream& errors() const;
+
+  DelegateEnvironment environment_;
+  std::unique_ptr<Window> window_;
+  std::optional<std::optional<std::filesystem::path>> documentsDirectory_;
+  std::optional<std::shared_ptr<ManagedObjectModel>> model_;
+  std::optional<std::shared_ptr<PersistentStoreCoordinator>> coordinator_;
+  std::optional<std::shared_ptr<ManagedObjectContext>> context_;
+};
+
+}  // namespace app

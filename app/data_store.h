@@ -1,0 +1,57 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace app {
+
+// Our small stand-in for the data framework: a model, a coordinator over it and a context bound to
+// the coordinator. The game keeps nothing, so the model has no entities and no store is attached.
+
+class ManagedObjectModel {
+ public:
+  // Loads the model described by the file; nothing when it cannot be read or is no model, with the
+  // reason in `whyNot`.
+  static std::shared_ptr<ManagedObjectModel> initWithContentsOfURL(const std::filesystem::path& url,
+                                                                   std::string& whyNot);
+  const std::string& name() const { return name_; }
+
+ private:
+  explicit ManagedObjectModel(std::string name) : name_(std::move(name)) {}
+  std::string name_;
+};
+
+class PersistentStoreCoordinator {
+ public:
+  explicit PersistentStoreCoordinator(std::shared_ptr<ManagedObjectModel> model)
+      : model_(std::move(model)) {}
+  const ManagedObjectModel& model() const { return *model_; }
+
+  // Where a store would live; no store is attached there and no file is made.
+  void setStoreLocation(std::filesystem::path location) { storeLocation_ = std::move(location); }
+  const std::optional<std::filesystem::path>& storeLocation() const { return storeLocation_; }
+
+ private:
+  std::shared_ptr<ManagedObjectModel> model_;
+  std::optional<std::filesystem::path> storeLocation_;
+};
+
+class ManagedObjectContext {
+ public:
+  void setPersistentStoreCoordinator(std::shared_ptr<PersistentStoreCoordinator> coordinator) {
+    coordinator_ = std::move(coordinator);
+  }
+  // No part of the program makes or changes managed objects, so there is never anything to save.
+  bool hasChanges() const { return false; }
+  // Writes the changes to the store; false with the reason when that fails.
+  bool save(std::string& error);
+  int savesDone() const { return savesDone_; }
+
+ private:
+  std::shared_ptr<PersistentStoreCoordinator> coordinator_;
+  int savesDone_ = 0;
+};
+
+}  // namespace app

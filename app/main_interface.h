@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string_view>
+
+#include "app/bundle.h"
+#include "app/window.h"
+
+namespace app {
+
+// A main interface description that cannot be read or names something the program does not have.
+class InterfaceError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Builds the window an interface description gives. The text names one `window` and, on an
+// indented line under it, the class of its content: `rootViewController ViewController`. Every
+// other indented `key value` line becomes an attribute handed to the content's decoding
+// initialiser. '#' starts a comment line.
+std::unique_ptr<Window> windowFromDescription(std::string_view description);
+
+// Loads the bundle's resource "Main" of kind "interface".
+std::unique_ptr<Window> loadMainInterface(const Bundle& bundle);
+
+}  // namespace app

@@ -1,0 +1,120 @@
+#include "hosts/program/program_options.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <charconv>
+#include <sstream>
+
+namespace program {
+namespace {
+
+constexpr double kNarrowestWidth = 240.0;
+constexpr double kWidestWidth = 1366.0;
+constexpr const char* kVersion = "vorlix-caller 0.1.0";
+
+std::string widthText(double width) {
+  std::ostringstream text;
+  text << width;
+  return text.str();
+}
+
+void checkWidth(double width) {
+  if (!(width >= kNarrowestWidth && width <= kWidestWidth))
+    throw UsageError("--width must be from " + widthText(kNarrowestWidth) + " to " +
+                     widthText(kWidestWidth) + " points, not " + widthText(width));
+}
+
+FrontEnd chosenFrontEnd(bool terminal, bool window, bool script) {
+  if (terminal + window + script > 1)
+    throw UsageError("choose one of --terminal, --window and --script");
+  if (terminal) return FrontEnd::terminal;
+  if (window) return FrontEnd::window;
+  if (script) return FrontEnd::script;
+  return FrontEnd::automatic;
+}
+
+ClockKind chosenClock(const std::string& clock, FrontEnd frontEnd) {
+  if (clock.empty()) return ClockKind::automatic;
+  if (frontEnd != FrontEnd::script)
+    throw UsageError(
+        "--clock only applies to --script runs; the terminal caller and the window "
+        "run in real time");
+  return clock == "real" ? ClockKind::realTime : ClockKind::virtualTime;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> parseDrawOrder(const std::string& text) {
+  std::vector<std::uint32_t> numbers;
+  std::istringstream items(text);
+  std::string item;
+  while (std::getline(items, item, ',')) {
+    std::uint32_t number = 0;
+    const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), number);
+    if (item.empty() || error != std::errc() || end != item.data() + item.size() || number < 1 ||
+        number > 90)
+      throw UsageError("--draw-order takes numbers from 1 to 90 separated by commas; \"" + item +
+                       "\" is not one");
+    if (std::find(numbers.begin(), numbers.end(), number) != numbers.end())
+      throw UsageError("--draw-order names " + item + " twice; each number is drawn once a game");
+    numbers.push_back(number);
+  }
+  if (numbers.empty() || text.back() == ',')
+    throw UsageError("--draw-order takes numbers from 1 to 90 separated by commas");
+  return numbers;
+}
+
+ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
+  CLI::App cli("Calls a 90-number bingo game: draws the numbers, speaks them and shows the board.",
+               "vorlix-caller");
+  cli.set_version_flag("--version", kVersion);
+  bool terminal = false;
+  bool window = false;
+  ProgramOptions options;
+  std::optional<std::string> script;
+  std::string drawOrder;
+  std::string clock;
+  std::string idiom = "phone";
+  cli.add_flag("--terminal", terminal,
+               "The caller in this terminal (the default without a display)");
+  cli.add_flag("--window", window, "The caller in a desktop window (the default with a display)");
+  cli.add_option("--script", script,
+                 "Run the script of taps in FILE (- for standard input) and "
+                 "print the event transcript")
+      ->type_name("FILE");
+  cli.add_option("--seed", options.seed,
+                 "Seed for a reproducible draw (default: the secure "
+                 "generator)");
+  cli.add_option("--draw-order", drawOrder,
+                 "Draw these distinct numbers first, in order, then go on at random")
+      ->type_name("N,N,...");
+  cli.add_option("--clock", clock, "Clock of a scripted run (default: virtual)")
+      ->check(CLI::IsMember({"virtual", "real"}));
+  cli.add_option("--width", options.screen.width, "Width of the screen in points (240 to 1366)")
+      ->type_name("POINTS");
+  cli.add_option("--idiom", idiom, "Device the screen is laid out for")
+      ->check(CLI::IsMember({"phone", "pad"}));
+  cli.add_flag("--silent", options.screen.silent, "Speak nothing; everything else as usual");
+  cli.add_flag("--repeat-twice", options.screen.repeatTwice, "Call each new number twice in a row");
+
+  try {
+    cli.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    return {std::nullopt, cli.help(), 0};
+  } catch (const CLI::CallForVersion&) {
+    return {std::nullopt, std::string(kVersion) + "\n", 0};
+  } catch (const CLI::ParseError& error) {
+    throw UsageError(error.what());
+  }
+  checkWidth(options.screen.width);
+  options.frontEnd = chosenFrontEnd(terminal, window, script.has_value());
+  options.scriptPath = script.value_or("");
+  if (!drawOrder.empty() || cli.count("--draw-order") > 0)
+    options.drawOrder = parseDrawOrder(drawOrder);
+  options.clock = chosenClock(clock, options.frontEnd);
+  options.screen.idiom =
+      idiom == "pad" ? platform::UserInterfaceIdiom::pad : platform::UserInterfaceIdiom::phone;
+  return {std::move(options), "", 0};
+}
+
+}  // namespace program

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/application_main.h"
+
+namespace program {
+
+enum class FrontEnd { automatic, terminal, window, script };
+enum class ClockKind { automatic, virtualTime, realTime };
+
+// Everything the command line asks for, checked.
+struct ProgramOptions {
+  FrontEnd frontEnd = FrontEnd::automatic;
+  std::string scriptPath;  // "-" for standard input
+  std::optional<std::uint64_t> seed;
+  std::vector<std::uint32_t> drawOrder;
+  ClockKind clock = ClockKind::automatic;
+  app::ScreenSettings screen;
+  std::string voice;
+  bool listVoices = false;
+  std::optional<std::string> recordPath;
+  std::string audio = "auto";
+};
+
+// Bad command-line input: the message names the problem; the program exits with code 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// What parsing gave: options to run with, or text to print and an exit code (--help, --version).
+struct ParsedCommandLine {
+  std::optional<ProgramOptions> options;
+  std::string text;
+  int exitCode = 0;
+};
+
+// Throws UsageError for anything it cannot accept.
+ParsedCommandLine parseCommandLine(int argc, const char* const* argv);
+
+// "7,45,3" to the numbers, each from 1 to 90 and none twice; throws UsageError.
+std::vector<std::uint32_t> parseDrawOrder(const std::string& text);
+
+}  // namespace program

@@ -1,0 +1,151 @@
+#include "hosts/terminal/screen_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+#include "hosts/terminal/keys.h"
+#include "platform/color.h"
+
+namespace terminal {
+namespace {
+
+constexpr const char* kReset = "\x1b[0m";
+constexpr const char* kBold = "\x1b[1m";
+constexpr const char* kDim = "\x1b[2m";
+constexpr const char* kKeyColour = "\x1b[93m";  // bright yellow: the key inside a button
+
+int channel(double component) {
+  return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255.0));
+}
+
+// Any colour the game has no name for is shown as it is, in 24-bit colour.
+std::string trueColourBackground(const platform::Color& colour) {
+  return "\x1b[48;2;" + std::to_string(channel(colour.red)) + ";" +
+         std::to_string(channel(colour.green)) + ";" + std::to_string(channel(colour.blue)) + "m";
+}
+
+std::string cellColours(const app::CellLook& cell) {
+  switch (cell.state) {
+    case app::CellState::unfilled:
+      return "\x1b[30;43m";
+    case app::CellState::justFilled:
+      return "\x1b[1;97;44m";
+    case app::CellState::filled:
+      return "\x1b[30;42m";
+    case app::CellState::other:
+      break;
+  }
+  return "\x1b[30m" + trueColourBackground(cell.colour);
+}
+
+std::string controlColours(const app::ControlLook& control) {
+  if (control.colour == platform::Color::blackColor()) return "\x1b[97;40m";
+  if (control.colour == platform::Color::grayColor()) return "\x1b[37;100m";
+  if (control.colour == platform::Color::orangeColor()) return "\x1b[1;30;48;5;208m";
+  return "\x1b[97m" + trueColourBackground(control.colour);
+}
+
+std::string controlText(const app::ControlLook& control) {
+  const std::string colours = controlColours(control);
+  std::string text = colours + " ";
+  if (const auto key = keyNameFor(control.title); key && *key != control.title)
+    text += kKeyColour + *key + kReset + colours + " ";
+  return text + control.title + " " + kReset;
+}
+
+void addBoard(std::vector<std::string>& lines, const app::ScreenSnapshot& screen) {
+  std::string row;
+  int inRow = 0;
+  for (const auto& view : screen.views) {
+    const auto* cell = std::get_if<app::CellLook>(&view);
+    if (cell == nullptr) continue;
+    char number[8];
+    std::snprintf(number, sizeof number, " %2d ", cell->number);
+    row += " " + cellColours(*cell) + number + kReset;
+    if (++inRow == 10) {
+      lines.push_back(row);
+      row.clear();
+      inRow = 0;
+    }
+  }
+  if (!row.empty()) lines.push_back(row);
+}
+
+// The controls and the speed label, row by row as the screen lays them out, left to right.
+void addPanel(std::vector<std::string>& lines, const app::ScreenSnapshot& screen) {
+  std::map<double, std::map<double, std::string>> rows;
+  for (const auto& view : screen.views) {
+    if (const auto* control = std::get_if<app::ControlLook>(&view))
+      rows[control->frame.y][control->frame.x] = controlText(*control);
+    else if (const auto* text = std::get_if<app::TextLook>(&view))
+      rows[text->frame.y][text->frame.x] = std::string(kBold) + " " + text->text + " " + kReset;
+  }
+  for (const auto& [y, row] : rows) {
+    std::string line;
+    for (const auto& [x, text] : row) line += " " + text;
+    lines.push_back(line);
+  }
+}
+
+std::string promptText(const Prompt& prompt) {
+  std::string text = std::string("\x1b[7m ") + prompt.title + ": " + prompt.message + " ";
+  for (const auto& button : prompt.buttons)
+    text += " [" + button.substr(0, 1) + "] " + button + " ";
+  return text + kReset;
+}
+
+std::string clipped(std::string text, int columns) {
+  const auto room = static_cast<std::size_t>(std::max(columns - 1, 0));
+  if (text.size() > room) text.resize(room);
+  return text;
+}
+
+std::vector<std::string> tooSmall(TerminalSize size) {
+  std::ostringstream sentence;
+  sentence << "The terminal is too small for the board: it needs " << kSmallestTerminal.columns
+           << " columns and " << kSmallestTerminal.rows << " rows, and this one has "
+           << size.columns << " columns and " << size.rows
+           << " rows. Make it larger to see the game, or press Q to quit.";
+  std::vector<std::string> lines;
+  std::istringstream words(sentence.str());
+  std::string word;
+  std::string line;
+  const auto width = static_cast<std::size_t>(std::max(size.columns - 1, 10));
+  while (words >> word) {
+    if (!line.empty() && line.size() + 1 + word.size() > width) {
+      lines.push_back(line);
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+  }
+  lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const CallerStatus& status,
+                                     TerminalSize size) {
+  if (size.columns < kSmallestTerminal.columns || size.rows < kSmallestTerminal.rows)
+    return tooSmall(size);
+  std::vector<std::string> lines;
+  lines.push_back(std::string(" ") + kBold + screen.title + kReset);
+  lines.emplace_back();
+  addBoard(lines, screen);
+  lines.emplace_back();
+  addPanel(lines, screen);
+  lines.emplace_back();
+  lines.push_back(status.prompt ? promptText(*status.prompt) : "");
+  lines.push_back(clipped(" Said: " + status.lastSpoken, size.columns));
+  lines.push_back(std::string(kDim) + clipped(" Log: " + status.lastConsole, size.columns) +
+                  kReset);
+  lines.push_back(clipped(" Speech: " + status.speechNote, size.columns));
+  lines.push_back(std::string(kDim) +
+                  " Keys are shown on the buttons; Space plays or pauses. Q quits." + kReset);
+  return lines;
+}
+
+}  // namespace terminal

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/screen_snapshot.h"
+#include "hosts/terminal/terminal_session.h"
+
+namespace terminal {
+
+// An alert on screen, shown as a prompt under the board.
+struct Prompt {
+  std::string title;
+  std::string message;
+  std::vector<std::string> buttons;
+};
+
+// What the terminal shows besides the screen itself.
+struct CallerStatus {
+  std::optional<Prompt> prompt;
+  std::string lastSpoken;   // the line handed to the voice last
+  std::string lastConsole;  // the last diagnostic line
+  std::string speechNote;   // where the speech goes, and any warning about it
+};
+
+// The smallest terminal the board and the panel fit in.
+inline constexpr TerminalSize kSmallestTerminal{66, 21};
+
+// The whole terminal screen, line by line, with colours as ANSI escape sequences: the title, the
+// board in its colours, the panel with each control's key, the prompt, the spoken line and the
+// status. A terminal too small for that gets a plain sentence saying so instead.
+std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const CallerStatus& status,
+                                     TerminalSize size);
+
+}  // namespace terminal

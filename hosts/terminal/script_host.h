@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include "app/application_main.h"
+#include "hosts/terminal/real_time_run_loop.h"
+#include "hosts/terminal/script.h"
+#include "hosts/terminal/script_runner.h"
+#include "hosts/terminal/transcript.h"
+#include "platform/random_source.h"
+
+namespace terminal {
+
+// Runs a script of taps against the screen and prints the event transcript. On the virtual clock a
+// whole game takes a blink; on the real clock every wait really waits (Ctrl-C stops it).
+class ScriptHost : public app::ApplicationHost {
+ public:
+  enum class Clock { virtualTime, realTime };
+
+  ScriptHost(std::vector<ScriptCommand> commands, Clock clock, platform::RandomSource& random,
+             std::ostream& transcript, std::ostream& errors);
+
+  // Also hands every utterance to this engine.
+  void setSpeechTee(platform::SpeechEngine* engine) { recorder_.setSpeechTee(engine); }
+
+  platform::Services services() override;
+  // Returns 0, or 2 when a command cannot be carried out (the message names its line).
+  int runMainLoop(app::Window& window) override;
+
+ private:
+  ScriptClock scriptClock();
+
+  std::vector<ScriptCommand> commands_;
+  platform::RandomSource& random_;
+  std::ostream& errors_;
+  std::unique_ptr<platform::RunLoop> loop_;
+  TranscriptRecorder recorder_;
+};
+
+}  // namespace terminal

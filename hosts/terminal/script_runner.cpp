@@ -1,0 +1,85 @@
+#include "hosts/terminal/script_runner.h"
+
+#include <array>
+#include <chrono>
+
+#include "platform/touch.h"
+
+namespace terminal {
+namespace {
+
+// The longest that until-idle lets the clock run.
+constexpr platform::Duration kIdleLimit = std::chrono::hours(1);
+
+}  // namespace
+
+void ScriptRunner::run(const std::vector<ScriptCommand>& commands) {
+  for (const auto& command : commands) {
+    if (clock_.stopRequested()) return;
+    switch (command.kind) {
+      case ScriptCommand::Kind::tap:
+        tap(command);
+        break;
+      case ScriptCommand::Kind::answer:
+        answer(command);
+        break;
+      case ScriptCommand::Kind::wait:
+        clock_.runFor(platform::secondsToDuration(command.seconds));
+        break;
+      case ScriptCommand::Kind::untilIdle:
+        clock_.runUntilIdle(kIdleLimit);
+        break;
+      case ScriptCommand::Kind::board:
+        board();
+        break;
+    }
+  }
+}
+
+// The tap is written before what it sets off, so the transcript reads in the order things happen.
+void ScriptRunner::tap(const ScriptCommand& command) {
+  platform::View& root = screen_.view();
+  platform::Button* button = platform::findButtonTitled(root, command.title);
+  if (button == nullptr)
+    throw ScriptError(command.line,
+                      "there is no control titled \"" + command.title + "\" on screen");
+  if (root.hitTest(platform::centerInRoot(*button)) != button) {
+    recorder_.action("tap-ignored", command.title);
+    return;
+  }
+  recorder_.action("tap", command.title);
+  button->sendActionsForControlEvents(platform::ControlEvent::touchUpInside);
+  recorder_.eventHandled();
+}
+
+void ScriptRunner::answer(const ScriptCommand& command) {
+  auto alert = recorder_.alerts().topmostOpen();
+  if (!alert)
+    throw ScriptError(command.line, "answer " + command.title + ", but no alert is on screen");
+  for (long index = 0; index < alert->numberOfButtons(); ++index) {
+    if (alert->buttonTitleAtIndex(index) != command.title) continue;
+    recorder_.action("answer", command.title);
+    alert->tapButtonAtIndex(index);
+    recorder_.eventHandled();
+    return;
+  }
+  throw ScriptError(command.line, "the alert \"" + alert->title() + "\" has no button titled \"" +
+                                      command.title + "\"");
+}
+
+void ScriptRunner::board() {
+  std::array<std::string, 3> numbers;  // just-filled, filled, unfilled
+  for (const auto& view : app::snapshotOf(screen_).views) {
+    const auto* cell = std::get_if<app::CellLook>(&view);
+    if (cell == nullptr) continue;
+    const std::size_t group = cell->state == app::CellState::justFilled ? 0
+                              : cell->state == app::CellState::filled   ? 1
+                                                                        : 2;
+    numbers[group] += " " + std::to_string(cell->number);
+  }
+  recorder_.action("board", "just-filled:" + numbers[0]);
+  recorder_.action("board", "filled:" + numbers[1]);
+  recorder_.action("board", "unfilled:" + numbers[2]);
+}
+
+}  // namespace terminal

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "hosts/terminal/script.h"
+#include "hosts/terminal/transcript.h"
+
+namespace terminal {
+
+// How a script moves its clock: a virtual one jumps, a real one waits.
+struct ScriptClock {
+  std::function<void(platform::Duration)> runFor;
+  std::function<void(platform::Duration)> runUntilIdle;
+  std::function<bool()> stopRequested = [] { return false; };
+};
+
+// Plays a script's commands against the loaded screen, writing the script's own actions to the
+// transcript. Taps go through hit-testing, as a finger's would.
+class ScriptRunner {
+ public:
+  ScriptRunner(ViewController& screen, TranscriptRecorder& recorder, ScriptClock clock)
+      : screen_(screen), recorder_(recorder), clock_(std::move(clock)) {}
+
+  // Throws ScriptError for a command that cannot be carried out (an answer with no alert open).
+  void run(const std::vector<ScriptCommand>& commands);
+
+ private:
+  void tap(const ScriptCommand& command);
+  void answer(const ScriptCommand& command);
+  void board();
+
+  ViewController& screen_;
+  TranscriptRecorder& recorder_;
+  ScriptClock clock_;
+};
+
+}  // namespace terminal

@@ -1,0 +1,123 @@
+#include "hosts/terminal/terminal_session.h"
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <array>
+#include <csignal>
+#include <cstring>
+
+namespace terminal {
+namespace {
+
+// Leave the alternate screen, show the cursor, reset colours.
+constexpr char kRestoreSequence[] = "\x1b[0m\x1b[?25h\x1b[?1049l";
+constexpr char kEnterSequence[] = "\x1b[?1049h\x1b[?25l\x1b[2J";
+
+termios savedMode{};
+bool modeSaved = false;
+std::array<int, 2> resizePipe{-1, -1};
+
+constexpr std::array<int, 5> kCrashSignals{SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+std::array<struct sigaction, kCrashSignals.size()> previousCrashActions{};
+struct sigaction previousResizeAction {};
+
+void writeAll(const char* text, std::size_t length) {
+  while (length > 0) {
+    const auto written = ::write(STDOUT_FILENO, text, length);
+    if (written <= 0) return;
+    text += written;
+    length -= static_cast<std::size_t>(written);
+  }
+}
+
+// Only async-signal-safe calls: write() and tcsetattr().
+void restoreTerminal() {
+  writeAll(kRestoreSequence, sizeof kRestoreSequence - 1);
+  if (modeSaved) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedMode);
+}
+
+void onCrashSignal(int signalNumber) {
+  restoreTerminal();
+  ::signal(signalNumber, SIG_DFL);
+  ::raise(signalNumber);
+}
+
+void onResize(int) {
+  const char byte = 'r';
+  [[maybe_unused]] const auto written = ::write(resizePipe[1], &byte, 1);
+}
+
+void openResizePipe() {
+  if (resizePipe[0] >= 0 || ::pipe(resizePipe.data()) != 0) return;
+  for (int fd : resizePipe) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+  }
+}
+
+void installHandlers() {
+  struct sigaction crash {};
+  crash.sa_handler = onCrashSignal;
+  sigemptyset(&crash.sa_mask);
+  for (std::size_t i = 0; i < kCrashSignals.size(); ++i)
+    ::sigaction(kCrashSignals[i], &crash, &previousCrashActions[i]);
+  struct sigaction resize {};
+  resize.sa_handler = onResize;
+  resize.sa_flags = SA_RESTART;
+  sigemptyset(&resize.sa_mask);
+  ::sigaction(SIGWINCH, &resize, &previousResizeAction);
+}
+
+void removeHandlers() {
+  for (std::size_t i = 0; i < kCrashSignals.size(); ++i)
+    ::sigaction(kCrashSignals[i], &previousCrashActions[i], nullptr);
+  ::sigaction(SIGWINCH, &previousResizeAction, nullptr);
+}
+
+}  // namespace
+
+bool TerminalSession::available() {
+  return ::isatty(STDIN_FILENO) != 0 && ::isatty(STDOUT_FILENO) != 0;
+}
+
+TerminalSession::TerminalSession() {
+  openResizePipe();
+  modeSaved = ::tcgetattr(STDIN_FILENO, &savedMode) == 0;
+  if (modeSaved) {
+    termios keys = savedMode;
+    keys.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);  // ISIG stays: Ctrl-C still quits
+    keys.c_iflag &= ~static_cast<tcflag_t>(IXON | ICRNL);
+    keys.c_cc[VMIN] = 0;
+    keys.c_cc[VTIME] = 0;
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &keys);
+  }
+  installHandlers();
+  writeAll(kEnterSequence, sizeof kEnterSequence - 1);
+}
+
+TerminalSession::~TerminalSession() {
+  restoreTerminal();
+  removeHandlers();
+  modeSaved = false;
+}
+
+TerminalSize TerminalSession::size() const {
+  winsize window{};
+  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &window) != 0) return {80, 24};
+  return {window.ws_col, window.ws_row};
+}
+
+int TerminalSession::resizeDescriptor() const {
+  return resizePipe[0];
+}
+
+void TerminalSession::takeResize() const {
+  char drained[64];
+  while (::read(resizePipe[0], drained, sizeof drained) > 0) {
+  }
+}
+
+}  // namespace terminal
