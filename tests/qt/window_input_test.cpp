@@ -1,0 +1,103 @@
+// Clicks and keys on the window play the game exactly as the same taps do on the screen itself.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "window_harness.h"
+
+namespace {
+
+const std::vector<std::uint32_t> kDraws = {7, 45, 12, 88, 3, 60, 21, 34, 90, 1};
+
+// Everything the game did that a person could notice, for comparing two runs.
+struct GameRecord {
+  std::vector<std::pair<double, std::string>> spoken;
+  std::vector<std::string> consoleLines;
+  std::vector<std::string> drawn;
+  std::vector<std::string> looks;  // every cell and button colour, the label and the title
+
+  bool operator==(const GameRecord&) const = default;
+};
+
+GameRecord record(ViewController& screen, const platform::TranscriptSpeechEngine& speech,
+                  const platform::RecordingConsole& console) {
+  GameRecord r;
+  for (const auto& e : speech.entries())
+    r.spoken.emplace_back(platform::durationToSeconds(e.at), e.text);
+  r.consoleLines = console.lines();
+  r.drawn = screen._randomNumbers;
+  for (const auto& view : screen.view().subviews()) {
+    const auto c = view->backgroundColor().value_or(platform::Color::clearColor());
+    std::string look = std::to_string(c.red) + "," + std::to_string(c.green) + "," +
+                       std::to_string(c.blue) + "," + std::to_string(c.alpha) + "," +
+                       std::to_string(view->isUserInteractionEnabled());
+    if (auto* label = dynamic_cast<platform::Label*>(view.get())) look += *label->text();
+    r.looks.push_back(look);
+  }
+  r.looks.push_back(screen.title());
+  return r;
+}
+
+// One game: Pause while nothing runs (ignored, when asked for), Play, a speed change, a recall,
+// Play again, Pause.
+using Step = std::function<void(const std::string& title)>;
+void playTheGame(const Step& press, const std::function<void(double)>& advance,
+                 bool pauseFirst = true) {
+  if (pauseFirst) press("Pause");
+  press("Play");
+  advance(20.0);
+  press("7");
+  advance(15.0);
+  press("L3");
+  advance(40.0);
+  press("Play");
+  advance(30.0);
+  press("Pause");
+  advance(10.0);
+}
+
+GameRecord tappedOnTheScreen() {
+  ScreenHarness h({.presetDraws = kDraws});
+  playTheGame([&](const std::string& title) { h.tap(title); }, [&](double s) { h.advance(s); });
+  return record(h.vc(), h.speech, h.console);
+}
+
+TEST(WindowInput, ClicksAndKeysPlayTheGameExactlyAsTapsDo) {
+  const GameRecord expected = tappedOnTheScreen();
+  ASSERT_GT(expected.drawn.size(), 5u);
+
+  // Clicks on a window of another shape than the screen: the mapping must undo the scaling and
+  // the bars at the sides.
+  WindowHarness clicked({.presetDraws = kDraws}, {1500, 700});
+  playTheGame([&](const std::string& title) { clicked.click(title); },
+              [&](double s) { clicked.advance(s); });
+  EXPECT_EQ(clicked.screen->_randomNumbers, expected.drawn);
+  EXPECT_TRUE(record(*clicked.screen, clicked.speech, clicked.console) == expected);
+
+  // Space is Play or Pause, whichever takes taps; a Pause key before the game would start it.
+  const std::map<std::string, Qt::Key> keys = {
+      {"Play", Qt::Key_Space}, {"Pause", Qt::Key_Space}, {"7", Qt::Key_7}, {"L3", Qt::Key_F3}};
+  WindowHarness typed({.presetDraws = kDraws}, {500, 900});
+  playTheGame([&](const std::string& title) { typed.key(keys.at(title)); },
+              [&](double s) { typed.advance(s); }, false);
+  EXPECT_TRUE(record(*typed.screen, typed.speech, typed.console) == expected);
+}
+
+TEST(WindowInput, ClicksOutsideButtonsAndOnInertButtonsChangeNothing) {
+  WindowHarness w({.presetDraws = kDraws}, {1600, 600});
+  const GameRecord before = record(*w.screen, w.speech, w.console);
+  QTest::mouseClick(w.widget.get(), Qt::LeftButton, {}, QPoint(10, 300));  // the bar at the side
+  QTest::mouseClick(w.widget.get(), Qt::LeftButton, {}, w.widget->centreOf(w.cell(45)));
+  w.click("Pause");  // grey: it takes no taps before the game runs
+  QTest::mouseClick(w.widget.get(), Qt::RightButton, {}, w.widget->centreOf(w.button("Play")));
+  w.key(Qt::Key_Z);
+  EXPECT_TRUE(record(*w.screen, w.speech, w.console) == before);
+
+  // A press on one button that is released over another taps where the finger lifts.
+  QTest::mousePress(w.widget.get(), Qt::LeftButton, {}, w.widget->centreOf(w.button("9")));
+  QTest::mouseRelease(w.widget.get(), Qt::LeftButton, {}, w.widget->centreOf(w.button("Play")));
+  EXPECT_EQ(w.screen->_speed, 5);
+  EXPECT_FALSE(w.screen->btnPlay->isUserInteractionEnabled());
+}
+
+}  // namespace
