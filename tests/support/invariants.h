@@ -44,7 +44,12 @@ inline GameState gameStateOf(const ViewController& vc) {
 
 class ScreenInvariants {
  public:
-  ScreenInvariants(ViewController& vc, const platform::RunLoop& loop) : vc_(vc), loop_(loop) {}
+  // The panel is laid out once, so its buttons are found once.
+  ScreenInvariants(ViewController& vc, const platform::RunLoop& loop) : vc_(vc), loop_(loop) {
+    for (const auto& subview : vc_.view().subviews())
+      if (const auto* button = dynamic_cast<const platform::Button*>(subview.get()))
+        buttons_.push_back(button);
+  }
 
   std::vector<std::string> violations() {
     problems_.clear();
@@ -142,9 +147,7 @@ class ScreenInvariants {
       expectColour(*vc_.btnRemaining, Color::blackColor(), "neither black nor orange");
     int recallsMarked = 0;
     const std::string speedText = std::to_string(vc_._speed);
-    for (const auto& subview : vc_.view().subviews()) {
-      const auto* button = dynamic_cast<const platform::Button*>(subview.get());
-      if (button == nullptr) continue;
+    for (const platform::Button* button : buttons_) {
       const bool orange = button->backgroundColor() == Color::orangeColor();
       if (button->tag() == static_cast<long>(ButtonType::lastNumbers)) {
         recallsMarked += orange ? 1 : 0;
@@ -185,5 +188,6 @@ class ScreenInvariants {
 
   ViewController& vc_;
   const platform::RunLoop& loop_;
+  std::vector<const platform::Button*> buttons_;
   std::vector<std::string> problems_;
 };
