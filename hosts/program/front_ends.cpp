@@ -58,7 +58,13 @@ int runScript(const ProgramOptions& options, platform::RandomSource& random, std
                          ? terminal::ScriptHost::Clock::realTime
                          : terminal::ScriptHost::Clock::virtualTime;
   terminal::ScriptHost host(std::move(commands), clock, random, out, errors);
-  return app::applicationMain(host, options.screen);
+  if (!options.screenshotPath) return app::applicationMain(host, options.screen);
+#ifdef VORLIX_HAVE_WINDOW_HOST
+  qthost::ScreenshotAfterRunHost picturing(host, *options.screenshotPath);
+  return app::applicationMain(picturing, options.screen);
+#else
+  throw UsageError("this build has no desktop window to take a --screenshot of");
+#endif
 }
 
 int runTerminal(const ProgramOptions& options, platform::RandomSource& random) {

@@ -5,6 +5,10 @@
 #include <charconv>
 #include <sstream>
 
+#ifdef VORLIX_HAVE_WINDOW_HOST
+#include "hosts/qt/window_host.h"
+#endif
+
 namespace program {
 namespace {
 
@@ -82,6 +86,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                  "Run the script of taps in FILE (- for standard input) and "
                  "print the event transcript")
       ->type_name("FILE");
+  cli.add_option("--screenshot", options.screenshotPath,
+                 "With --script: save the window as a PNG picture when the script has ended")
+      ->type_name("OUT.png");
   cli.add_option("--seed", options.seed,
                  "Seed for a reproducible draw (default: the secure "
                  "generator)");
@@ -97,6 +104,10 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   cli.add_flag("--silent", options.screen.silent, "Speak nothing; everything else as usual");
   cli.add_flag("--repeat-twice", options.screen.repeatTwice, "Call each new number twice in a row");
 
+#ifdef VORLIX_HAVE_WINDOW_HOST
+  cli.footer("Keys in the window:\n" + qthost::windowKeysHelp());
+#endif
+
   try {
     cli.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
@@ -109,6 +120,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   checkWidth(options.screen.width);
   options.frontEnd = chosenFrontEnd(terminal, window, script.has_value());
   options.scriptPath = script.value_or("");
+  if (options.screenshotPath && options.frontEnd != FrontEnd::script)
+    throw UsageError("--screenshot goes with --script: the picture is taken when the script ends");
   if (!drawOrder.empty() || cli.count("--draw-order") > 0)
     options.drawOrder = parseDrawOrder(drawOrder);
   options.clock = chosenClock(clock, options.frontEnd);

@@ -16,7 +16,8 @@ enum class ClockKind { automatic, virtualTime, realTime };
 // Everything the command line asks for, checked.
 struct ProgramOptions {
   FrontEnd frontEnd = FrontEnd::automatic;
-  std::string scriptPath;  // "-" for standard input
+  std::string scriptPath;                     // "-" for standard input
+  std::optional<std::string> screenshotPath;  // a PNG of the window once the script has ended
   std::optional<std::uint64_t> seed;
   std::vector<std::uint32_t> drawOrder;
   ClockKind clock = ClockKind::automatic;
