@@ -3,7 +3,7 @@
 PRESET ?= release
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build debug asan run test test-asan bench format clean
+.PHONY: all deps build debug asan run test test-asan bench install format clean
 
 all: build
 
@@ -33,6 +33,10 @@ test-asan: asan
 
 bench: build
 	build/release/bin/vorlix-bench
+
+# Installs under /usr/local, or under PREFIX (make install PREFIX=$$HOME/.local).
+install: build
+	cmake --install build/release $(if $(PREFIX),--prefix $(PREFIX))
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
