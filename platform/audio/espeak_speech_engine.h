@@ -1,0 +1,77 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/audio/audio_sink.h"
+#include "platform/audio/espeak_synthesizer.h"
+#include "platform/speech.h"
+
+namespace platform {
+
+// The process's real speech: `speak` copies the utterance into a queue and returns at once; one
+// worker thread takes the utterances in the order handed over, synthesises each in full with
+// espeak-ng and writes its PCM to the sink. A later utterance never cuts off an earlier one.
+//
+// Shutting down (the destructor): the worker goes on with what is queued for up to
+// `liveDrainBound` of wall time, so a live hall hears the line in progress and a little more; past
+// that the sink's live output is stopped and the rest is synthesised for the recording only. A
+// recording therefore always gets every utterance handed over. Then the thread is joined and the
+// sink finished (sound played out, WAV header completed).
+class EspeakSpeechEngine : public SpeechEngine {
+ public:
+  static constexpr std::chrono::milliseconds kDefaultLiveDrainBound{3000};
+
+  EspeakSpeechEngine(std::unique_ptr<EspeakSynthesizer> synthesizer,
+                     std::unique_ptr<AudioSink> sink,
+                     std::chrono::milliseconds liveDrainBound = kDefaultLiveDrainBound);
+  ~EspeakSpeechEngine() override;
+  EspeakSpeechEngine(const EspeakSpeechEngine&) = delete;
+  EspeakSpeechEngine& operator=(const EspeakSpeechEngine&) = delete;
+
+  void speak(const SpeechUtterance& utterance, Duration handedOverAt) override;
+
+  // Blocks until every utterance handed over so far has been written to the sink. For scripted
+  // runs and tests that want the recording complete before going on; the game never calls it.
+  void waitUntilIdle();
+  int sampleRate() const { return sampleRate_; }
+  // The last failure the worker met (a synthesis or sink error), if any; the worker skips the
+  // utterance it failed on and goes on with the next.
+  std::optional<std::string> lastError() const;
+
+ private:
+  struct Pending {
+    std::string text;
+    float rate;
+    Duration handedOverAt;
+  };
+
+  void run();
+  std::optional<Pending> nextPending();
+  void speakOne(const Pending& pending);
+  void finishedOne();
+
+  std::unique_ptr<EspeakSynthesizer> synthesizer_;
+  std::unique_ptr<AudioSink> sink_;
+  const std::chrono::milliseconds liveDrainBound_;
+  const int sampleRate_;
+
+  mutable std::mutex mutex_;
+  std::condition_variable wakeWorker_;
+  std::condition_variable idle_;
+  std::deque<Pending> queue_;
+  std::uint64_t handedOver_ = 0;
+  std::uint64_t written_ = 0;
+  bool closing_ = false;
+  std::optional<std::string> lastError_;
+  std::thread worker_;  // last: it starts once everything above is ready
+};
+
+}  // namespace platform

@@ -1,0 +1,44 @@
+#include "platform/audio/pulse_sink.h"
+
+#include <pulse/error.h>
+#include <pulse/simple.h>
+
+#include <string>
+
+namespace platform {
+
+PulseSink::PulseSink(int sampleRate) {
+  pa_sample_spec spec{};
+  spec.format = PA_SAMPLE_S16LE;
+  spec.rate = static_cast<std::uint32_t>(sampleRate);
+  spec.channels = 1;
+  int error = 0;
+  stream_ = pa_simple_new(nullptr, "Vorlix caller", PA_STREAM_PLAYBACK, nullptr, "Calling", &spec,
+                          nullptr, nullptr, &error);
+  if (stream_ == nullptr)
+    throw AudioDeviceUnavailable(std::string("the sound server did not answer (") +
+                                 pa_strerror(error) + ")");
+}
+
+PulseSink::~PulseSink() {
+  pa_simple_free(stream_);
+}
+
+void PulseSink::write(std::span<const std::int16_t> samples) {
+  // After a failed write the server is gone; the game goes on in silence rather than retrying
+  // on every block.
+  if (stopped_ || failed_) return;
+  int error = 0;
+  if (pa_simple_write(stream_, samples.data(), samples.size_bytes(), &error) < 0) failed_ = true;
+}
+
+void PulseSink::finish() {
+  int error = 0;
+  if (failed_) return;
+  if (stopped_)
+    pa_simple_flush(stream_, &error);
+  else
+    pa_simple_drain(stream_, &error);
+}
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+#include "platform/audio/tee_sink.h"
+
+namespace platform {
+
+void TeeSink::beginUtterance(Duration handedOverAt) {
+  first_->beginUtterance(handedOverAt);
+  second_->beginUtterance(handedOverAt);
+}
+
+void TeeSink::write(std::span<const std::int16_t> samples) {
+  first_->write(samples);
+  second_->write(samples);
+}
+
+void TeeSink::endUtterance() {
+  first_->endUtterance();
+  second_->endUtterance();
+}
+
+void TeeSink::stopLive() {
+  first_->stopLive();
+  second_->stopLive();
+}
+
+void TeeSink::finish() {
+  first_->finish();
+  second_->finish();
+}
+
+}  // namespace platform

@@ -1,0 +1,16 @@
+#include "platform/audio/timeline_wav_sink.h"
+
+#include <algorithm>
+
+namespace platform {
+
+void TimelineWavSink::beginUtterance(Duration handedOverAt) {
+  const std::int64_t nanoseconds = std::max<std::int64_t>(handedOverAt.count(), 0);
+  // Counted in microseconds and rounded to the nearest sample: days of play stay within 64 bits.
+  const auto startSample =
+      static_cast<std::uint64_t>((nanoseconds / 1000 * writer_.sampleRate() + 500'000) / 1'000'000);
+  if (startSample > writer_.samplesWritten())
+    writer_.appendSilence(startSample - writer_.samplesWritten());
+}
+
+}  // namespace platform
