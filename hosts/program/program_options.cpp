@@ -22,10 +22,22 @@ std::string widthText(double width) {
   return text.str();
 }
 
-void checkWidth(double width) {
-  if (!(width >= kNarrowestWidth && width <= kWidestWidth))
+double parseWidth(const std::string& text) {
+  double width = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), width);
+  const bool number = !text.empty() && error == std::errc() && end == text.data() + text.size();
+  if (!number || !(width >= kNarrowestWidth && width <= kWidestWidth))
     throw UsageError("--width must be from " + widthText(kNarrowestWidth) + " to " +
-                     widthText(kWidestWidth) + " points, not " + widthText(width));
+                     widthText(kWidestWidth) + " points, not " + text);
+  return width;
+}
+
+std::uint64_t parseSeed(const std::string& text) {
+  std::uint64_t seed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size())
+    throw UsageError("--seed takes a whole number from 0 to 18446744073709551615, not " + text);
+  return seed;
 }
 
 FrontEnd chosenFrontEnd(bool terminal, bool window, bool script) {
@@ -76,6 +88,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   bool window = false;
   ProgramOptions options;
   std::optional<std::string> script;
+  std::optional<std::string> seed;
+  std::optional<std::string> width;
   std::string drawOrder;
   std::string clock;
   std::string idiom = "phone";
@@ -89,15 +103,14 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   cli.add_option("--screenshot", options.screenshotPath,
                  "With --script: save the window as a PNG picture when the script has ended")
       ->type_name("OUT.png");
-  cli.add_option("--seed", options.seed,
-                 "Seed for a reproducible draw (default: the secure "
-                 "generator)");
+  cli.add_option("--seed", seed, "Seed for a reproducible draw (default: the secure generator)")
+      ->type_name("N");
   cli.add_option("--draw-order", drawOrder,
                  "Draw these distinct numbers first, in order, then go on at random")
       ->type_name("N,N,...");
   cli.add_option("--clock", clock, "Clock of a scripted run (default: virtual)")
       ->check(CLI::IsMember({"virtual", "real"}));
-  cli.add_option("--width", options.screen.width, "Width of the screen in points (240 to 1366)")
+  cli.add_option("--width", width, "Width of the screen in points (240 to 1366, default 320)")
       ->type_name("POINTS");
   cli.add_option("--idiom", idiom, "Device the screen is laid out for")
       ->check(CLI::IsMember({"phone", "pad"}));
@@ -117,7 +130,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   } catch (const CLI::ParseError& error) {
     throw UsageError(error.what());
   }
-  checkWidth(options.screen.width);
+  if (seed) options.seed = parseSeed(*seed);
+  if (width) options.screen.width = parseWidth(*width);
   options.frontEnd = chosenFrontEnd(terminal, window, script.has_value());
   options.scriptPath = script.value_or("");
   if (options.screenshotPath && options.frontEnd != FrontEnd::script)

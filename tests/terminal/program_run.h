@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+// Runs the real vorlix-caller with shell-quoted arguments and the given standard input, and keeps
+// what it wrote and how it ended.
+struct ProgramRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+inline std::string fileText(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline ProgramRun runProgram(const std::string& arguments, const std::string& input = "") {
+  const std::filesystem::path dir = testing::TempDir();
+  const auto in = dir / "vorlix-in.txt";
+  const auto out = dir / "vorlix-out.txt";
+  const auto err = dir / "vorlix-err.txt";
+  std::ofstream(in) << input;
+  const std::string command = std::string(VORLIX_CALLER) + " " + arguments + " < " + in.string() +
+                              " > " + out.string() + " 2> " + err.string();
+  const int status = std::system(command.c_str());
+  ProgramRun run;
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  run.out = fileText(out);
+  run.err = fileText(err);
+  return run;
+}
+
+inline std::string runsDir() {
+  return VORLIX_RUNS_DIR;
+}

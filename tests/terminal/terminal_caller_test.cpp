@@ -1,0 +1,102 @@
+// The terminal caller as a person sees it, under tmux: keys sent with send-keys, the screen read
+// with capture-pane. Nothing here sleeps for timing: each check polls the screen until the text
+// it waits for appears, with a generous limit.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <regex>
+#include <thread>
+
+#include "program_run.h"
+
+namespace {
+
+std::string commandOutput(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+      output.append(buffer, n);
+    ::pclose(pipe);
+  }
+  return output;
+}
+
+bool haveTmux() {
+  return std::system("command -v tmux > /dev/null 2>&1") == 0;
+}
+
+// One tmux server of our own, with one window of a fixed size running the caller.
+class TmuxCaller {
+ public:
+  TmuxCaller(const std::string& arguments, int columns, int rows)
+      : tmux_("tmux -L vorlix-test-" + std::to_string(::getpid()) + " ") {
+    const std::string program =
+        std::string(VORLIX_CALLER) + " " + arguments + "; echo caller-ended-with-$?; sleep 60";
+    run("new-session -d -s caller -x " + std::to_string(columns) + " -y " + std::to_string(rows) +
+        " '" + program + "'");
+  }
+  ~TmuxCaller() { run("kill-server"); }
+
+  std::string screen() const { return commandOutput(tmux_ + "capture-pane -p -t caller"); }
+  std::string query(const std::string& format) const {
+    return commandOutput(tmux_ + "display-message -p -t caller '" + format + "'");
+  }
+  void keys(const std::string& keys) const { run("send-keys -t caller " + keys); }
+  void resize(int columns, int rows) const {
+    run("resize-window -t caller -x " + std::to_string(columns) + " -y " + std::to_string(rows));
+  }
+
+  // Polls the screen until it matches, for at most `limit`.
+  bool waitFor(const std::string& pattern,
+               std::chrono::seconds limit = std::chrono::seconds(15)) const {
+    const std::regex wanted(pattern);
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+      if (std::regex_search(screen(), wanted)) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+  }
+
+ private:
+  void run(const std::string& command) const {
+    [[maybe_unused]] const int status =
+        std::system((tmux_ + command + " > /dev/null 2>&1").c_str());
+  }
+  std::string tmux_;
+};
+
+TEST(TerminalCaller, PlaysRestartsAndQuitsCleanlyUnderTmux) {
+  if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
+  TmuxCaller caller("--terminal --seed 5", 80, 26);
+  ASSERT_TRUE(caller.waitFor("Vorlix @ Korvanda Castle\\s")) << caller.screen();
+  EXPECT_TRUE(caller.waitFor("Space Play.*F2 L2.*F10 L10.*A ALL.*R Re-start"));
+  EXPECT_TRUE(caller.waitFor("Space Pause.*Speed: 5.*0 10"));
+  EXPECT_TRUE(caller.waitFor("M Remaining Numbers"));
+
+  caller.keys("Space");
+  EXPECT_TRUE(caller.waitFor("Said: Welcome to Vorlix game!")) << caller.screen();
+  EXPECT_TRUE(caller.waitFor("Vorlix @ Korvanda Castle \\[[0-9]+\\]")) << caller.screen();
+
+  caller.keys("7");
+  EXPECT_TRUE(caller.waitFor("Speed: 7")) << caller.screen();
+  caller.keys("r");
+  EXPECT_TRUE(
+      caller.waitFor("Re-start: Are you sure to re-start game\\?.*\\[Y\\] Yes.*\\[N\\] No"));
+  caller.keys("n");
+  EXPECT_TRUE(caller.waitFor("Speech: "));
+  EXPECT_EQ(caller.screen().find("Are you sure"), std::string::npos);
+
+  caller.resize(40, 12);
+  EXPECT_TRUE(caller.waitFor("terminal is too small")) << caller.screen();
+  caller.resize(80, 26);
+  EXPECT_TRUE(caller.waitFor("Space Play")) << caller.screen();
+
+  caller.keys("C-c");
+  EXPECT_TRUE(caller.waitFor("caller-ended-with-0")) << caller.screen();
+  EXPECT_EQ(caller.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
+}
+
+}  // namespace
