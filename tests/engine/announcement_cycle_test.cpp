@@ -170,3 +170,22 @@ TEST(AnnouncementCycle, PendingTimerNeverFiresIntoADestroyedScreen) {
   EXPECT_EQ(h.speech.entries().size(), spokenBefore);
   EXPECT_EQ(h.console.lines().size(), linesBefore);
 }
+
+// The timer the cycle relies on: invalidation is final even when the deadline has already come
+// (a firing at the same instant cancels the other), and a timer that has fired is spent.
+TEST(AnnouncementCycle, OneShotTimersAreFinal) {
+  platform::VirtualRunLoop loop;
+  platform::ServicesScope scope({&loop});
+  std::vector<std::string> fired;
+  std::shared_ptr<platform::Timer> second;
+  auto first = platform::Timer::scheduledTimer(1.0, [&] {
+    fired.push_back("first");
+    second->invalidate();
+  });
+  second = platform::Timer::scheduledTimer(1.0, [&] { fired.push_back("second"); });
+  loop.advanceBySeconds(5.0);
+  EXPECT_EQ(fired, std::vector<std::string>{"first"});
+  EXPECT_FALSE(first->isValid());
+  first->invalidate();
+  EXPECT_EQ(loop.pendingTimerCount(), 0u);
+}
