@@ -13,29 +13,16 @@ using std::chrono::milliseconds;
 
 namespace {
 
-constexpr const char* kWelcome =
-    "Welcome to Vorlix game! Game is about to start! Please keep silence!";
-constexpr const char* kResume = "Announcing new numbers! Silence please!";
+using observe::drawing;
+using observe::heard;
+using observe::Heard;
+using observe::kResume;
+using observe::kWelcome;
+
 constexpr const char* kPauseLine = "Game stopped! Please relax!";
-
-using Heard = std::vector<std::pair<milliseconds, std::string>>;
-
-// What has been handed to the synthesiser, to the millisecond of the virtual clock.
-Heard heard(const ScreenHarness& h) {
-  Heard result;
-  for (const auto& entry : h.speech.entries())
-    result.emplace_back(observe::millis(entry.at), entry.text);
-  return result;
-}
 
 std::string titleWith(const std::string& number) {
   return "Vorlix @ Korvanda Castle [" + number + "]";
-}
-
-ScreenHarness::Options drawing(std::vector<std::uint32_t> numbers) {
-  ScreenHarness::Options options;
-  options.presetDraws = std::move(numbers);
-  return options;
 }
 
 }  // namespace

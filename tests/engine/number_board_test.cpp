@@ -21,13 +21,9 @@ void expectRect(const platform::Rect& actual, double x, double y, double w, doub
   EXPECT_NEAR(actual.height, h, 1e-9);
 }
 
-ScreenHarness::Options drawing(std::vector<std::uint32_t> numbers) {
-  ScreenHarness::Options options;
-  options.presetDraws = std::move(numbers);
-  return options;
-}
-
 }  // namespace
+
+using observe::drawing;
 
 // On a 320-point phone: ten cells of 29.8 with a 2-point gap and margins, nine rows from y 95.
 TEST(NumberBoard, GeometryAtWidth320) {

@@ -12,12 +12,13 @@ using std::chrono::milliseconds;
 
 namespace {
 
-constexpr const char* kWelcome =
-    "Welcome to Vorlix game! Game is about to start! Please keep silence!";
-constexpr const char* kLastTen = "Silence please! announcing last 10 numbers!";
-constexpr const char* kLastFive = "Please keep silence! announcing last 5 numbers!";
-constexpr const char* kCompletion =
-    "Please keep silence! Vorlix successfully completed! Congratulations for all winners";
+using observe::drawing;
+using observe::heard;
+using observe::Heard;
+using observe::kCompletion;
+using observe::kLastFive;
+using observe::kLastTen;
+using observe::kWelcome;
 
 // How a host hears one number called.
 std::vector<std::string> heardFor(const std::string& number) {
@@ -29,13 +30,6 @@ void append(std::vector<std::string>& to, const std::vector<std::string>& more) 
   to.insert(to.end(), more.begin(), more.end());
 }
 
-ScreenHarness::Options seeded(std::uint64_t seed, std::vector<std::uint32_t> presets = {}) {
-  ScreenHarness::Options options;
-  options.seed = seed;
-  options.presetDraws = std::move(presets);
-  return options;
-}
-
 std::size_t indexOf(const std::vector<std::string>& texts, const std::string& text) {
   return static_cast<std::size_t>(std::find(texts.begin(), texts.end(), text) - texts.begin());
 }
@@ -44,7 +38,7 @@ std::size_t indexOf(const std::vector<std::string>& texts, const std::string& te
 
 // A whole game from Play to the "Success!" alert, checked after every event on the way.
 TEST(WholeGame, SeededGameFromWelcomeToSuccess) {
-  ScreenHarness h(seeded(2026));
+  ScreenHarness h(drawing({}, 2026));
   observe::FrameRecorder recorder(h);
   long mostJustFilled = 0;
   recorder.onEachEvent([&] {
@@ -110,7 +104,7 @@ TEST(WholeGame, SeededGameFromWelcomeToSuccess) {
 // The last ten are announced even when the host paused with exactly 80 called: the resume line,
 // the milestone, and the milestone's longer pause before the next number.
 TEST(WholeGame, ResumeAtTheLastTenMark) {
-  ScreenHarness h(seeded(5));
+  ScreenHarness h(drawing({}, 5));
   h.tap("Play");
   while (h.vc()._randomNumbers.size() < 80) h.advance(0.5);
   h.tap("Pause");
@@ -129,7 +123,7 @@ TEST(WholeGame, ResumeAtTheLastTenMark) {
 TEST(WholeGame, DebugSpeaksNothingAndChangesNothingElse) {
   auto play = [](bool debug, std::vector<observe::Frame>& frames, std::vector<std::string>& lines,
                  std::vector<std::string>& alertTexts, std::size_t& spoken) {
-    ScreenHarness h(seeded(77));
+    ScreenHarness h(drawing({}, 77));
     observe::FrameRecorder recorder(h);
     h.vc().setDebug(debug);
     h.tap("Play");
@@ -164,23 +158,19 @@ TEST(WholeGame, DebugSpeaksNothingAndChangesNothingElse) {
 // Each new number is called twice in a row; after a resume the number from before the pause comes
 // first, once.
 TEST(WholeGame, RepeatTwoTimes) {
-  ScreenHarness h(seeded(3, {7, 45}));
+  ScreenHarness h(drawing({7, 45}, 3));
   h.vc().setRepeat2Times(true);
   h.tap("Play");
   h.advance(26.0);
-  std::vector<std::pair<milliseconds, std::string>> heard;
-  for (const auto& entry : h.speech.entries())
-    heard.emplace_back(observe::millis(entry.at), entry.text);
-  EXPECT_EQ(heard, (std::vector<std::pair<milliseconds, std::string>>{
-                       {milliseconds(0), kWelcome},
-                       {milliseconds(6000), "Single number 7"},
-                       {milliseconds(11000), "Single number 7"},
-                       {milliseconds(16000), "4"},
-                       {milliseconds(18000), "5"},
-                       {milliseconds(20000), "45"},
-                       {milliseconds(22000), "4"},
-                       {milliseconds(24000), "5"},
-                       {milliseconds(26000), "45"}}));
+  EXPECT_EQ(heard(h), (Heard{{milliseconds(0), kWelcome},
+                             {milliseconds(6000), "Single number 7"},
+                             {milliseconds(11000), "Single number 7"},
+                             {milliseconds(16000), "4"},
+                             {milliseconds(18000), "5"},
+                             {milliseconds(20000), "45"},
+                             {milliseconds(22000), "4"},
+                             {milliseconds(24000), "5"},
+                             {milliseconds(26000), "45"}}));
 
   h.advance(1.0);
   h.tap("Pause");
@@ -205,22 +195,18 @@ TEST(WholeGame, RepeatTwoTimes) {
 
 // A new speed never moves the timer already armed; the next one is armed at the new pace.
 TEST(WholeGame, SpeedChangeTakesEffectAtTheNextArming) {
-  ScreenHarness h(seeded(1, {7, 45}));
+  ScreenHarness h(drawing({7, 45}, 1));
   h.tap("Play");  // 6.0 s to "Single number 7"
   h.advance(1.0);
   ASSERT_EQ(h.tap("10"), platform::TapOutcome::reached);
   h.advance(15.0);  // 16 s
   ASSERT_EQ(h.tap("2"), platform::TapOutcome::reached);
   h.advance(4.8);  // 20.8 s
-  std::vector<std::pair<milliseconds, std::string>> heard;
-  for (const auto& entry : h.speech.entries())
-    heard.emplace_back(observe::millis(entry.at), entry.text);
-  EXPECT_EQ(heard, (std::vector<std::pair<milliseconds, std::string>>{
-                       {milliseconds(0), kWelcome},
-                       {milliseconds(6000), "Single number 7"},
-                       {milliseconds(16000), "4"},
-                       {milliseconds(20000), "5"},
-                       {milliseconds(20800), "45"}}));
+  EXPECT_EQ(heard(h), (Heard{{milliseconds(0), kWelcome},
+                             {milliseconds(6000), "Single number 7"},
+                             {milliseconds(16000), "4"},
+                             {milliseconds(20000), "5"},
+                             {milliseconds(20800), "45"}}));
   EXPECT_EQ(observe::timerIntervals(h.console),
             (std::vector<std::string>{"6.0", "10.0", "4.0", "0.8", "0.8"}));
 }

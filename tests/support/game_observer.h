@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/screen_harness.h"
@@ -15,8 +16,34 @@ namespace observe {
 
 inline constexpr std::string_view kIntervalPrefix = "timerInterval: ";
 
+// The fixed lines of the cycle, as a host hears them.
+inline constexpr const char* kWelcome =
+    "Welcome to Vorlix game! Game is about to start! Please keep silence!";
+inline constexpr const char* kResume = "Announcing new numbers! Silence please!";
+inline constexpr const char* kLastTen = "Silence please! announcing last 10 numbers!";
+inline constexpr const char* kLastFive = "Please keep silence! announcing last 5 numbers!";
+inline constexpr const char* kCompletion =
+    "Please keep silence! Vorlix successfully completed! Congratulations for all winners";
+
+// A screen whose draw starts with the given numbers, then goes on from the seed.
+inline ScreenHarness::Options drawing(std::vector<std::uint32_t> numbers, std::uint64_t seed = 1) {
+  ScreenHarness::Options options;
+  options.seed = seed;
+  options.presetDraws = std::move(numbers);
+  return options;
+}
+
 inline std::chrono::milliseconds millis(platform::Duration d) {
   return std::chrono::duration_cast<std::chrono::milliseconds>(d);
+}
+
+using Heard = std::vector<std::pair<std::chrono::milliseconds, std::string>>;
+
+// What has been handed to the synthesiser, to the millisecond of the virtual clock.
+inline Heard heard(const ScreenHarness& h) {
+  Heard result;
+  for (const auto& entry : h.speech.entries()) result.emplace_back(millis(entry.at), entry.text);
+  return result;
 }
 
 // The texts of the "timerInterval: " console lines, in order.
