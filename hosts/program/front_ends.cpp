@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/main_interface.h"
+#include "hosts/program/speech_choice.h"
 #include "hosts/terminal/script_host.h"
 #include "hosts/terminal/terminal_host.h"
 #include "hosts/terminal/terminal_session.h"
@@ -57,7 +58,10 @@ int runScript(const ProgramOptions& options, platform::RandomSource& random, std
   const auto clock = options.clock == ClockKind::realTime
                          ? terminal::ScriptHost::Clock::realTime
                          : terminal::ScriptHost::Clock::virtualTime;
+  const ChosenSpeech speech =
+      chooseSpeech(options, clock == terminal::ScriptHost::Clock::realTime, errors);
   terminal::ScriptHost host(std::move(commands), clock, random, out, errors);
+  host.setSpeechTee(speech.engine.get());
   if (!options.screenshotPath) return app::applicationMain(host, options.screen);
 #ifdef VORLIX_HAVE_WINDOW_HOST
   qthost::ScreenshotAfterRunHost picturing(host, *options.screenshotPath);
@@ -67,26 +71,31 @@ int runScript(const ProgramOptions& options, platform::RandomSource& random, std
 #endif
 }
 
-int runTerminal(const ProgramOptions& options, platform::RandomSource& random) {
+int runTerminal(const ProgramOptions& options, platform::RandomSource& random,
+                std::ostream& errors) {
   if (!terminal::TerminalSession::available())
     throw UsageError(
         "the terminal caller needs a terminal on standard input and output; "
         "use --script for a run without one");
+  const ChosenSpeech speech = chooseSpeech(options, true, errors);
   terminal::TerminalHost host(random);
-  host.setSpeech(nullptr, "printed above (no voice in this build)");
+  host.setSpeech(speech.engine.get(), speech.note);
   return app::applicationMain(host, options.screen);
 }
 
 // The one place that knows whether this build has the desktop window.
-int runWindow(const ProgramOptions& options, platform::RandomSource& random) {
+int runWindow(const ProgramOptions& options, platform::RandomSource& random, std::ostream& errors) {
 #ifdef VORLIX_HAVE_WINDOW_HOST
+  const ChosenSpeech speech = chooseSpeech(options, true, errors);
   qthost::WindowHostOptions window;
   window.screen = options.screen;
   window.random = &random;
+  window.speech = speech.engine.get();
   return qthost::runWindowHost(window);
 #else
   (void)options;
   (void)random;
+  (void)errors;
   throw UsageError("this build has no desktop window (it was built without Qt); use --terminal");
 #endif
 }
@@ -94,20 +103,24 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random) {
 }  // namespace
 
 int runFrontEnd(const ProgramOptions& options, std::ostream& out, std::ostream& errors) {
+  if (options.listVoices) {
+    out << voiceList();
+    return 0;
+  }
   DrawSource draw(options);
   try {
     switch (options.frontEnd) {
       case FrontEnd::script:
         return runScript(options, draw.source(), out, errors);
       case FrontEnd::window:
-        return runWindow(options, draw.source());
+        return runWindow(options, draw.source(), errors);
       case FrontEnd::terminal:
-        return runTerminal(options, draw.source());
+        return runTerminal(options, draw.source(), errors);
       case FrontEnd::automatic:
         break;
     }
-    if (hasDisplay()) return runWindow(options, draw.source());
-    return runTerminal(options, draw.source());
+    if (hasDisplay()) return runWindow(options, draw.source(), errors);
+    return runTerminal(options, draw.source(), errors);
   } catch (const terminal::ScriptError& error) {
     errors << "vorlix-caller: " << error.what() << '\n';
     return 2;

@@ -116,6 +116,14 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
       ->check(CLI::IsMember({"phone", "pad"}));
   cli.add_flag("--silent", options.screen.silent, "Speak nothing; everything else as usual");
   cli.add_flag("--repeat-twice", options.screen.repeatTwice, "Call each new number twice in a row");
+  cli.add_option("--voice", options.voice, "The espeak-ng voice to speak with (see --list-voices)")
+      ->type_name("NAME");
+  cli.add_flag("--list-voices", options.listVoices, "List the voices and stop");
+  cli.add_option("--record", options.recordPath,
+                 "Record the game as heard in the hall, as a WAV file (in every mode)")
+      ->type_name("FILE.wav");
+  cli.add_option("--audio", options.audio, "Where live speech goes (default: auto)")
+      ->check(CLI::IsMember({"auto", "pulse", "alsa", "none"}));
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
   cli.footer("Keys in the window:\n" + qthost::windowKeysHelp());

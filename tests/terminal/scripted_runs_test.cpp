@@ -1,5 +1,6 @@
 // Scripted runs of the real program on the virtual clock, checked against their transcripts.
 #include <algorithm>
+#include <cstdint>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -79,6 +80,26 @@ TEST(ScriptedRuns, AWholeSeededGameCallsEveryNumberOnceAndCompletes) {
   for (const auto& line : linesOf(game.out))
     if (line.find(" say ") == std::string::npos) withoutSpeech += line + "\n";
   EXPECT_EQ(silent.out, withoutSpeech);
+}
+
+// A scripted run on the virtual clock plays no sound but records the game as the hall would hear
+// it: each line placed at its moment, so the worked run's last "45" at 15 s is in the recording.
+TEST(ScriptedRuns, RecordTheGameOnItsOwnTimeline) {
+  const std::string wav = testing::TempDir() + "/vorlix-worked-run.wav";
+  const ProgramRun run =
+      runProgram("--script " + runsDir() + "/worked_run.script --draw-order 7,45 --record " + wav);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, fileText(runsDir() + "/worked_run.transcript"));
+  const std::string audio = fileText(wav);
+  ASSERT_GT(audio.size(), 44u);
+  const auto field = [&](std::size_t at) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(audio[at + i]);
+    return value;
+  };
+  const double seconds = static_cast<double>(audio.size() - 44) / field(28);  // bytes per second
+  EXPECT_GT(seconds, 15.0);
+  EXPECT_LT(seconds, 25.0);
 }
 
 }  // namespace

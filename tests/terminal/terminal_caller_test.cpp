@@ -70,7 +70,7 @@ class TmuxCaller {
 
 TEST(TerminalCaller, PlaysRestartsAndQuitsCleanlyUnderTmux) {
   if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
-  TmuxCaller caller("--terminal --seed 5", 80, 26);
+  TmuxCaller caller("--terminal --seed 5 --audio none", 80, 26);
   ASSERT_TRUE(caller.waitFor("Vorlix @ Korvanda Castle\\s")) << caller.screen();
   EXPECT_TRUE(caller.waitFor("Space Play.*F2 L2.*F10 L10.*A ALL.*R Re-start"));
   EXPECT_TRUE(caller.waitFor("Space Pause.*Speed: 5.*0 10"));

@@ -1,0 +1,71 @@
+#include "hosts/program/speech_choice.h"
+
+#include <ostream>
+#include <sstream>
+
+#ifdef VORLIX_HAVE_SPEECH
+#include "platform/audio/speech_setup.h"
+#endif
+
+namespace program {
+
+#ifdef VORLIX_HAVE_SPEECH
+
+namespace {
+
+platform::AudioOutput audioOutput(const std::string& name) {
+  if (name == "pulse") return platform::AudioOutput::pulse;
+  if (name == "alsa") return platform::AudioOutput::alsa;
+  if (name == "none") return platform::AudioOutput::none;
+  return platform::AudioOutput::automatic;
+}
+
+platform::SpeechStartup start(const platform::SpeechSetup& setup) {
+  try {
+    return platform::startSpeech(setup);
+  } catch (const platform::SpeechSetupError& error) {
+    throw UsageError(error.what());
+  }
+}
+
+}  // namespace
+
+ChosenSpeech chooseSpeech(const ProgramOptions& options, bool liveSound, std::ostream& errors) {
+  const platform::SpeechSetup setup{options.voice, audioOutput(options.audio), liveSound,
+                                    options.recordPath};
+  // With nothing to hear or record the engine would only burn time; the voice is still checked.
+  if (!liveSound && !options.recordPath) {
+    if (!options.voice.empty()) start(setup);
+    return {nullptr, "none (a run on the virtual clock plays no sound)"};
+  }
+  platform::SpeechStartup startup = start(setup);
+  std::string note = startup.outputDescription;
+  for (const auto& warning : startup.warnings) {
+    errors << "vorlix-caller: " << warning << '\n';
+    note += " (" + warning + ")";
+  }
+  return {std::move(startup.engine), note};
+}
+
+std::string voiceList() {
+  std::ostringstream list;
+  for (const auto& voice : platform::listVoices())
+    list << voice.name << "  " << voice.languages << '\n';
+  return list.str();
+}
+
+#else
+
+ChosenSpeech chooseSpeech(const ProgramOptions& options, bool, std::ostream&) {
+  if (!options.voice.empty() || options.recordPath)
+    throw UsageError("this build has no speech engine, so --voice and --record cannot be used");
+  return {nullptr, "shown on the Said line (this build has no speech engine)"};
+}
+
+std::string voiceList() {
+  return "This build has no speech engine, so it has no voices.\n";
+}
+
+#endif
+
+}  // namespace program
