@@ -1,5 +1,6 @@
 #include "hosts/qt/alert_dialog.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,6 +14,10 @@ AlertDialog::AlertDialog(std::shared_ptr<platform::AlertView> alert, QWidget* pa
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowModality(Qt::WindowModal);
   setWindowTitle(QString::fromStdString(alert_->title()));
+  // Larger than a desktop's usual dialog: it is read from a step or two away from the screen.
+  QFont larger = font();
+  larger.setPointSizeF(larger.pointSizeF() * 1.4);
+  setFont(larger);
 
   auto* title = new QLabel(QString::fromStdString(alert_->title()), this);
   QFont titleFont = title->font();
@@ -20,7 +25,7 @@ AlertDialog::AlertDialog(std::shared_ptr<platform::AlertView> alert, QWidget* pa
   titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
   title->setFont(titleFont);
   auto* message = new QLabel(QString::fromStdString(alert_->message()), this);
-  message->setWordWrap(true);
+  message->setMinimumWidth(QFontMetrics(larger).horizontalAdvance(message->text()) + 8);
 
   auto* buttonRow = new QHBoxLayout();
   buttonRow->addStretch();

@@ -43,17 +43,25 @@ const KeyBinding* bindingForButton(const std::string& buttonTitle) {
   return nullptr;
 }
 
+std::vector<std::pair<std::string, std::string>> keyHelpRows() {
+  std::vector<std::pair<std::string, std::string>> rows;
+  for (const KeyBinding& binding : keyBindings()) {
+    const bool digit = binding.key >= Qt::Key_0 && binding.key <= Qt::Key_9;
+    if (!digit)
+      rows.emplace_back(binding.keyName, binding.help);
+    else if (binding.key == Qt::Key_2)
+      rows.emplace_back("2 ... 9, 0", "speed 2 (fastest) to 9, and 0 for 10 (slowest)");
+  }
+  rows.emplace_back("Y, N", "Yes or No in a question (Enter: Yes, Escape: No)");
+  rows.emplace_back("F11", "full screen on and off");
+  rows.emplace_back("F1, ?", "this list of keys");
+  return rows;
+}
+
 std::string keyHelpText() {
   std::ostringstream out;
-  for (const KeyBinding& binding : keyBindings())
-    out << "  " << std::left << std::setw(7) << binding.keyName << binding.help << '\n';
-  out << "  " << std::left << std::setw(7) << "Y / N"
-      << "Yes or No in a question; Enter is the "
-      << "first button, Escape is No\n";
-  out << "  " << std::left << std::setw(7) << "F11"
-      << "full screen on and off\n";
-  out << "  " << std::left << std::setw(7) << "F1, ?"
-      << "this list of keys\n";
+  for (const auto& [key, help] : keyHelpRows())
+    out << "  " << std::left << std::setw(12) << key << help << '\n';
   return out.str();
 }
 

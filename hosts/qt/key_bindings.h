@@ -23,7 +23,9 @@ const std::vector<KeyBinding>& keyBindings();
 const KeyBinding* bindingForKey(int key);
 // The binding that taps the button with this title, if any key does.
 const KeyBinding* bindingForButton(const std::string& buttonTitle);
-// The keys, one per line, for the help dialog and the command line's help.
+// The keys and what they do, for the help: the digits share one row.
+std::vector<std::pair<std::string, std::string>> keyHelpRows();
+// The same, one key a line, for the command line's help.
 std::string keyHelpText();
 
 }  // namespace qthost

@@ -118,12 +118,16 @@ bool ScreenWidget::event(QEvent* event) {
 }
 
 void ScreenWidget::showKeyHelp() {
-  auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Keys"),
-                              QString::fromStdString(keyHelpText()), QMessageBox::Close, this);
+  QString table = QStringLiteral("<table cellspacing='4'>");
+  for (const auto& [key, help] : keyHelpRows())
+    table += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
+                 .arg(QString::fromStdString(key).toHtmlEscaped(),
+                      QString::fromStdString(help).toHtmlEscaped());
+  table += QStringLiteral("</table>");
+  auto* box =
+      new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Keys"), table, QMessageBox::Close, this);
+  box->setTextFormat(Qt::RichText);
   box->setAttribute(Qt::WA_DeleteOnClose);
-  QFont fixed(QStringLiteral("monospace"));
-  fixed.setStyleHint(QFont::Monospace);
-  box->setFont(fixed);
   box->open();
 }
 

@@ -18,11 +18,16 @@
 // real dialogs, its speech and console lines recorded and a seeded draw.
 class WindowHarness {
  public:
-  explicit WindowHarness(ScreenHarness::Options options = {}, QSize size = {640, 960})
+  // Speech and console lines go to `speechTo` and `consoleTo` when given, else to the recorders
+  // below.
+  explicit WindowHarness(ScreenHarness::Options options = {}, QSize size = {640, 960},
+                         platform::SpeechEngine* speechTo = nullptr,
+                         platform::Console* consoleTo = nullptr)
       : seeded_(options.seed),
         random_(std::move(options.presetDraws), seeded_),
         presenter_([this] { return widget.get(); }, [this] { widget->screenChanged(); }),
-        scope_({&loop, &speech, &presenter_, &console, &random_, options.idiom}),
+        scope_({&loop, speechTo ? speechTo : &speech, &presenter_, consoleTo ? consoleTo : &console,
+                &random_, options.idiom}),
         screen(std::make_unique<ViewController>()) {
     screen->setInitialViewFrame({0.0, 0.0, options.width, 568.0});
     screen->view();

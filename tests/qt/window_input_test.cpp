@@ -2,6 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
+
+#include "hosts/terminal/script.h"
+#include "hosts/terminal/script_runner.h"
+#include "hosts/terminal/transcript.h"
 
 #include "window_harness.h"
 
@@ -98,6 +103,85 @@ TEST(WindowInput, ClicksOutsideButtonsAndOnInertButtonsChangeNothing) {
   QTest::mouseRelease(w.widget.get(), Qt::LeftButton, {}, w.widget->centreOf(w.button("Play")));
   EXPECT_EQ(w.screen->_speed, 5);
   EXPECT_FALSE(w.screen->btnPlay->isUserInteractionEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+const char* const kScript = R"(tap Pause
+tap Play
+wait 20
+tap 7
+wait 15
+tap L3
+wait 40
+tap Play
+wait 30
+tap Pause
+wait 10
+)";
+
+// The script's transcript without its own tap lines, which a window's clicks do not write.
+std::string withoutTapLines(const std::string& transcript) {
+  std::istringstream lines(transcript);
+  std::string line, kept;
+  while (std::getline(lines, line))
+    if (line.find(" tap ") == std::string::npos && line.find(" tap-ignored ") == std::string::npos)
+      kept += line + "\n";
+  return kept;
+}
+
+std::string scriptedTranscript() {
+  std::ostringstream out;
+  platform::VirtualRunLoop loop;
+  terminal::TranscriptRecorder recorder(out, loop);
+  platform::SeededRandomSource seeded(1);
+  platform::PresetRandomSource random(kDraws, seeded);
+  platform::ServicesScope scope({&loop, &recorder, &recorder, &recorder, &random});
+  ViewController screen;
+  screen.setInitialViewFrame({0.0, 0.0, 320.0, 568.0});
+  screen.view();
+  recorder.attach(screen);
+  loop.setAfterEventHook([&] { recorder.eventHandled(); });
+  std::istringstream script(kScript);
+  terminal::ScriptRunner(screen, recorder,
+                         {[&](platform::Duration d) { loop.advanceBy(d); },
+                          [&](platform::Duration d) { loop.runUntilIdle(d); }})
+      .run(terminal::parseScript(script));
+  loop.setAfterEventHook(nullptr);
+  return withoutTapLines(out.str());
+}
+
+TEST(WindowInput, ClickedGameWritesTheTranscriptOfTheSameScript) {
+  const std::string expected = scriptedTranscript();
+  ASSERT_NE(expected.find("say Single number"), std::string::npos);
+
+  // The window's speech and console lines go to a transcript on the window's own clock.
+  struct Forward : platform::SpeechEngine, platform::Console {
+    terminal::TranscriptRecorder* to = nullptr;
+    void speak(const platform::SpeechUtterance& u, platform::Duration at) override {
+      to->speak(u, at);
+    }
+    void writeLine(std::string_view line) override { to->writeLine(line); }
+  } forward;
+  WindowHarness w({.presetDraws = kDraws}, {1200, 800}, &forward, &forward);
+  std::ostringstream out;
+  terminal::TranscriptRecorder recorder(out, w.loop);
+  forward.to = &recorder;
+  recorder.attach(*w.screen);
+  w.loop.setAfterEventHook([&] {
+    w.widget->screenChanged();
+    recorder.eventHandled();
+  });
+  w.widget->setAfterInputHook([&] { recorder.eventHandled(); });
+
+  std::istringstream script(kScript);
+  for (const auto& command : terminal::parseScript(script)) {
+    if (command.kind == terminal::ScriptCommand::Kind::tap) w.click(command.title);
+    if (command.kind == terminal::ScriptCommand::Kind::wait) w.advance(command.seconds);
+  }
+  EXPECT_EQ(out.str(), expected);
 }
 
 }  // namespace
