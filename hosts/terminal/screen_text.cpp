@@ -15,7 +15,6 @@ namespace {
 constexpr const char* kReset = "\x1b[0m";
 constexpr const char* kBold = "\x1b[1m";
 constexpr const char* kDim = "\x1b[2m";
-constexpr const char* kKeyColour = "\x1b[93m";  // bright yellow: the key inside a button
 
 int channel(double component) {
   return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255.0));
@@ -48,11 +47,18 @@ std::string controlColours(const app::ControlLook& control) {
   return "\x1b[97m" + trueColourBackground(control.colour);
 }
 
+// The key stands out in yellow on the dark buttons and underlined on any other.
+std::string keyColours(const app::ControlLook& control) {
+  const bool dark = control.colour == platform::Color::blackColor() ||
+                    control.colour == platform::Color::grayColor();
+  return dark ? "\x1b[93m" : "\x1b[4m";
+}
+
 std::string controlText(const app::ControlLook& control) {
   const std::string colours = controlColours(control);
   std::string text = colours + " ";
   if (const auto key = keyNameFor(control.title); key && *key != control.title)
-    text += kKeyColour + *key + kReset + colours + " ";
+    text += keyColours(control) + *key + kReset + colours + " ";
   return text + control.title + " " + kReset;
 }
 

@@ -1,10 +1,12 @@
 // The terminal caller as a person sees it, under tmux: keys sent with send-keys, the screen read
 // with capture-pane. Nothing here sleeps for timing: each check polls the screen until the text
 // it waits for appears, with a generous limit.
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <regex>
 #include <thread>
 
@@ -14,7 +16,7 @@ namespace {
 
 std::string commandOutput(const std::string& command) {
   std::string output;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+  if (FILE* pipe = ::popen((command + " 2> /dev/null").c_str(), "r")) {
     char buffer[4096];
     while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
       output.append(buffer, n);
@@ -31,7 +33,8 @@ bool haveTmux() {
 class TmuxCaller {
  public:
   TmuxCaller(const std::string& arguments, int columns, int rows)
-      : tmux_("tmux -L vorlix-test-" + std::to_string(::getpid()) + " ") {
+      : tmux_("tmux -L vorlix-test-" + std::to_string(::getpid()) + "-" +
+              std::to_string(++instances) + " ") {
     const std::string program =
         std::string(VORLIX_CALLER) + " " + arguments + "; echo caller-ended-with-$?; sleep 60";
     run("new-session -d -s caller -x " + std::to_string(columns) + " -y " + std::to_string(rows) +
@@ -42,6 +45,11 @@ class TmuxCaller {
   std::string screen() const { return commandOutput(tmux_ + "capture-pane -p -t caller"); }
   std::string query(const std::string& format) const {
     return commandOutput(tmux_ + "display-message -p -t caller '" + format + "'");
+  }
+  // The caller's process: the child of the shell that runs the pane's command.
+  pid_t callerProcess() const {
+    const std::string shell = query("#{pane_pid}");
+    return static_cast<pid_t>(std::atoi(commandOutput("pgrep -P " + shell).c_str()));
   }
   void keys(const std::string& keys) const { run("send-keys -t caller " + keys); }
   void resize(int columns, int rows) const {
@@ -65,6 +73,7 @@ class TmuxCaller {
     [[maybe_unused]] const int status =
         std::system((tmux_ + command + " > /dev/null 2>&1").c_str());
   }
+  static inline int instances = 0;
   std::string tmux_;
 };
 
@@ -97,6 +106,22 @@ TEST(TerminalCaller, PlaysRestartsAndQuitsCleanlyUnderTmux) {
   caller.keys("C-c");
   EXPECT_TRUE(caller.waitFor("caller-ended-with-0")) << caller.screen();
   EXPECT_EQ(caller.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
+}
+
+// SIGTERM ends the caller as a quit does; a crash signal still leaves the terminal as it was.
+TEST(TerminalCaller, SignalsLeaveTheTerminalClean) {
+  if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
+  for (const auto& [signalNumber, ending] :
+       {std::pair{SIGTERM, "caller-ended-with-0"}, std::pair{SIGSEGV, "caller-ended-with-139"}}) {
+    SCOPED_TRACE(ending);
+    TmuxCaller caller("--terminal --seed 5 --silent --audio none", 80, 26);
+    ASSERT_TRUE(caller.waitFor("M Remaining Numbers")) << caller.screen();
+    const pid_t process = caller.callerProcess();
+    ASSERT_GT(process, 0);
+    ASSERT_EQ(::kill(process, signalNumber), 0);
+    EXPECT_TRUE(caller.waitFor(ending)) << caller.screen();
+    EXPECT_EQ(caller.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
+  }
 }
 
 }  // namespace
