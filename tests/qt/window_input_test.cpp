@@ -96,6 +96,10 @@ TEST(WindowInput, ClicksOutsideButtonsAndOnInertButtonsChangeNothing) {
   w.click("Pause");  // grey: it takes no taps before the game runs
   QTest::mouseClick(w.widget.get(), Qt::RightButton, {}, w.widget->centreOf(w.button("Play")));
   w.key(Qt::Key_Z);
+  w.key(Qt::Key_F11);  // full screen: the same screen, only larger
+  EXPECT_TRUE(w.widget->windowState() & Qt::WindowFullScreen);
+  w.key(Qt::Key_F11);
+  EXPECT_FALSE(w.widget->windowState() & Qt::WindowFullScreen);
   EXPECT_TRUE(record(*w.screen, w.speech, w.console) == before);
 
   // A press on one button that is released over another taps where the finger lifts.
