@@ -30,12 +30,12 @@ TEST(QtRunLoop, FiresArmedTimersInDeadlineOrderNeverEarlyAndNeverAfterInvalidate
   arm(0.0, "at once");
   cancelled->invalidate();
   // A timer armed from inside another's action (as the announcement timer re-arms itself).
-  loop.schedule(0.005, [&] { arm(0.020, "re-armed"); });
+  loop.schedule(0.005, [&] { arm(0.040, "re-armed"); });
 
   QTimer::singleShot(5000, &events, [&] { events.quit(); });  // a guard, never reached when sound
   events.exec();
 
-  EXPECT_EQ(fired, (std::vector<std::string>{"at once", "first", "second", "re-armed", "third"}));
+  EXPECT_EQ(fired, (std::vector<std::string>{"at once", "first", "second", "third", "re-armed"}));
   for (auto early : earliness) EXPECT_LE(early.count(), 0) << "a timer fired before its deadline";
   EXPECT_EQ(loop.pendingTimerCount(), 0u);
 }
