@@ -70,6 +70,7 @@ class MoveReferee {
         break;
     }
     collect(invariants_.violations(), "after the move");
+    checkNewSpeech();
     std::vector<std::string> found;
     found.swap(problems_);
     return found;
@@ -97,6 +98,14 @@ class MoveReferee {
   }
   void collect(const std::vector<std::string>& found, const char* when) {
     for (const auto& problem : found) problems_.push_back(problem + " (" + when + ")");
+  }
+  // Every line goes out whole, at the one speaking rate.
+  void checkNewSpeech() {
+    const auto& entries = h_.speech.entries();
+    for (; speechChecked_ < entries.size(); ++speechChecked_) {
+      const auto& entry = entries[speechChecked_];
+      expect(entry.rate == 0.5f && !entry.text.empty(), "'" + entry.text + "' spoken oddly");
+    }
   }
   std::string lastSpoken() const {
     const auto& entries = h_.speech.entries();
@@ -198,4 +207,5 @@ class MoveReferee {
   ScreenHarness& h_;
   ScreenInvariants invariants_;
   std::vector<std::string> problems_;
+  std::size_t speechChecked_ = 0;
 };
