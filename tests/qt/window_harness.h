@@ -50,7 +50,6 @@ class WindowHarness {
   }
   void key(Qt::Key k) { QTest::keyClick(widget.get(), k); }
   void advance(double seconds) { loop.advanceBySeconds(seconds); }
-  void runUntilIdle() { loop.runUntilIdle(std::chrono::hours(10)); }
 
   // The dialogs open over the window, oldest first.
   std::vector<qthost::AlertDialog*> openDialogs() const {
