@@ -118,6 +118,25 @@ TEST(GameControl, PlayAndPauseFromEachStateTheyCanBeTappedIn) {
   }
 }
 
+// A recall stops whatever was going on; when its list has been read, the game rests in the state
+// its numbers say: not started, paused or completed.
+TEST(GameControl, RecallFromEveryStateSettlesWhereItsNumbersSay) {
+  for (GameState state :
+       {GameState::notStarted, GameState::calling, GameState::paused, GameState::completed}) {
+    SCOPED_TRACE(gameStateName(state));
+    ScreenHarness h;
+    bringInto(h, state);
+    const auto numbers = h.vc()._randomNumbers;
+    ASSERT_EQ(h.tap("L5"), TapOutcome::reached);
+    EXPECT_EQ(stateOf(h), GameState::recalling);
+    EXPECT_TRUE(h.runUntilIdle());
+    EXPECT_EQ(h.vc()._randomNumbers, numbers);
+    const GameState settled = state == GameState::calling ? GameState::paused : state;
+    EXPECT_EQ(stateOf(h), settled);
+    EXPECT_TRUE(steps::takesTaps(h, "Play"));
+  }
+}
+
 // A completed game cannot be played again: Play repeats the ending and draws nothing.
 TEST(GameControl, PlayAfterCompletionRepeatsTheEndingOnly) {
   ScreenHarness h;
