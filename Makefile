@@ -50,7 +50,8 @@ fuzz: deps
 	  -DVORLIX_WARNINGS_AS_ERRORS=ON -DVORLIX_BUILD_TESTS=OFF -DVORLIX_BUILD_BENCH=OFF; \
 	cmake --build build/fuzz --target vorlix-fuzz-screen -j $(JOBS); \
 	mkdir -p build/fuzz/corpus; \
-	build/fuzz/bin/vorlix-fuzz-screen -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus
+	build/fuzz/bin/vorlix-fuzz-screen -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	  -artifact_prefix=build/fuzz/ build/fuzz/corpus
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
