@@ -43,14 +43,15 @@ int ScriptHost::runMainLoop(app::Window& window) {
   ViewController& screen = *window.rootViewController();
   recorder_.attach(screen);
   loop_->setAfterEventHook([this] { recorder_.eventHandled(); });
+  int exitCode = 0;
   try {
     ScriptRunner(screen, recorder_, scriptClock()).run(commands_);
   } catch (const ScriptError& error) {
     errors_ << "vorlix-caller: " << error.what() << '\n';
-    return 2;
+    exitCode = 2;
   }
-  loop_->setAfterEventHook(nullptr);
-  return 0;
+  loop_->setAfterEventHook(nullptr);  // the screen goes away after the loop
+  return exitCode;
 }
 
 }  // namespace terminal

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <regex>
 #include <thread>
 
@@ -48,8 +49,11 @@ class TmuxCaller {
   }
   // The caller's process: the child of the shell that runs the pane's command.
   pid_t callerProcess() const {
-    const std::string shell = query("#{pane_pid}");
-    return static_cast<pid_t>(std::atoi(commandOutput("pgrep -P " + shell).c_str()));
+    const std::string shell = std::to_string(std::atoi(query("#{pane_pid}").c_str()));
+    std::ifstream children("/proc/" + shell + "/task/" + shell + "/children");
+    pid_t child = 0;
+    children >> child;
+    return child;
   }
   void keys(const std::string& keys) const { run("send-keys -t caller " + keys); }
   void resize(int columns, int rows) const {
