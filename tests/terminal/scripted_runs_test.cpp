@@ -82,6 +82,17 @@ TEST(ScriptedRuns, AWholeSeededGameCallsEveryNumberOnceAndCompletes) {
   EXPECT_EQ(silent.out, withoutSpeech);
 }
 
+// The screen options reach the screen: the layout follows the width and the device, but not what
+// the game does; --repeat-twice calls each new number twice.
+TEST(ScriptedRuns, ScreenOptionsChangeTheLayoutNotTheGame) {
+  const std::string worked = "--script " + runsDir() + "/worked_run.script --draw-order 7,45 ";
+  EXPECT_EQ(runProgram(worked + "--width 768 --idiom pad").out,
+            fileText(runsDir() + "/worked_run.transcript"));
+  const auto said = payloads(runProgram(worked + "--repeat-twice").out, "say");
+  EXPECT_EQ(std::vector<std::string>(said.begin() + 1, said.end()),
+            (std::vector<std::string>{"Single number 7", "Single number 7"}));
+}
+
 // A scripted run on the virtual clock plays no sound but records the game as the hall would hear
 // it: each line placed at its moment, so the worked run's last "45" at 15 s is in the recording.
 TEST(ScriptedRuns, RecordTheGameOnItsOwnTimeline) {

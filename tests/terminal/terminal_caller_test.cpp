@@ -93,6 +93,9 @@ TEST(TerminalCaller, PlaysRestartsAndQuitsCleanlyUnderTmux) {
   EXPECT_TRUE(caller.waitFor("Said: Welcome to Vorlix game!")) << caller.screen();
   EXPECT_TRUE(caller.waitFor("Vorlix @ Korvanda Castle \\[[0-9]+\\]")) << caller.screen();
 
+  caller.keys("F5");
+  EXPECT_TRUE(caller.waitFor("Said: Announcing last 5 numbers! Please keep silence!"))
+      << caller.screen();
   caller.keys("7");
   EXPECT_TRUE(caller.waitFor("Speed: 7")) << caller.screen();
   caller.keys("r");
