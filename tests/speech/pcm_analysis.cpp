@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "platform/audio/espeak_speech_engine.h"
 #include "platform/audio/timeline_wav_sink.h"
@@ -83,6 +84,26 @@ Pcm synthesizeAlone(const std::string& text, float rate) {
     pcm.samples.insert(pcm.samples.end(), block.begin(), block.end());
   });
   return pcm;
+}
+
+ExpectedSound expectedSoundOf(const std::vector<std::string>& lines) {
+  std::map<std::string, std::pair<std::vector<Segment>, double>> alone;  // segments, seconds
+  ExpectedSound expected;
+  double lineStart = 0.0;
+  for (const std::string& line : lines) {
+    auto [it, added] = alone.try_emplace(line);
+    if (added) {
+      const Pcm pcm = synthesizeAlone(line);
+      it->second = {findSegments(pcm), pcm.seconds()};
+    }
+    const auto& [segments, seconds] = it->second;
+    EXPECT_FALSE(segments.empty()) << "no sound for " << line;
+    expected.firstSegmentOf.push_back(expected.segments.size());
+    expected.backToBackStart.push_back(lineStart + (segments.empty() ? 0 : segments[0].start));
+    expected.segments.insert(expected.segments.end(), segments.begin(), segments.end());
+    lineStart += seconds;
+  }
+  return expected;
 }
 
 std::string scratchWavPath(const std::string& name) {

@@ -38,6 +38,14 @@ std::vector<Segment> findSegments(const Pcm& pcm, double minimumGap = 0.15);
 // short loses at least a word.
 void expectSameSegments(const std::vector<Segment>& recorded, const std::vector<Segment>& expected);
 
+// Where each line's sound should be, from the lines synthesised alone at rate 0.5.
+struct ExpectedSound {
+  std::vector<Segment> segments;            // every line's segments, line after line
+  std::vector<std::size_t> firstSegmentOf;  // the index of each line's first segment
+  std::vector<double> backToBackStart;      // each line's first sound with nothing between lines
+};
+ExpectedSound expectedSoundOf(const std::vector<std::string>& lines);
+
 // `text` synthesised alone at `rate` in the default voice (no engine may be alive meanwhile).
 Pcm synthesizeAlone(const std::string& text, float rate = 0.5f);
 

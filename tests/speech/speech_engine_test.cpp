@@ -29,18 +29,7 @@ TEST(SpeechEngine, BurstIsRecordedInOrderEachInFullBackToBack) {
                                        "45",
                                        "Single number 3",
                                        "Announcing new numbers! Silence please!"};
-  std::vector<Segment> expected;
-  std::vector<double> expectedStart;  // where each line's first segment should begin
-  double lineStart = 0.0;
-  for (const std::string& line : lines) {
-    const Pcm alone = synthesizeAlone(line);
-    const std::vector<Segment> segments = findSegments(alone);
-    ASSERT_FALSE(segments.empty()) << line;
-    expectedStart.push_back(lineStart + segments.front().start);
-    expected.insert(expected.end(), segments.begin(), segments.end());
-    lineStart += alone.seconds();
-  }
-
+  const ExpectedSound expected = expectedSoundOf(lines);
   const std::string path = scratchWavPath("burst");
   {
     auto engine = makeRecordingEngine(path);
@@ -50,13 +39,11 @@ TEST(SpeechEngine, BurstIsRecordedInOrderEachInFullBackToBack) {
   }
 
   const std::vector<Segment> recorded = findSegments(readWav(path));
-  expectSameSegments(recorded, expected);
-  if (testing::Test::HasFatalFailure()) return;
-  std::size_t segment = 0;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    EXPECT_NEAR(recorded[segment].start, expectedStart[i], 0.03) << lines[i];
-    segment += findSegments(synthesizeAlone(lines[i])).size();
-  }
+  expectSameSegments(recorded, expected.segments);
+  if (HasFatalFailure()) return;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    EXPECT_NEAR(recorded[expected.firstSegmentOf[i]].start, expected.backToBackStart[i], 0.03)
+        << lines[i];
 }
 
 // Rate 0.5 is espeak-ng's normal pace: the same line lasts as long as the espeak-ng command makes

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,23 +64,10 @@ class SpokenGame {
   std::unique_ptr<ViewController> screen_;
 };
 
-// Where each utterance's sound should be in a recording: the utterances' segments when each is
-// synthesised alone, one after another, and the index of each utterance's first segment.
-struct ExpectedSound {
-  std::vector<Segment> segments;
-  std::vector<std::size_t> firstSegmentOf;
-};
-
 ExpectedSound expectedSoundOf(const std::vector<platform::TranscriptSpeechEngine::Entry>& spoken) {
-  std::map<std::string, std::vector<Segment>> alone;
-  ExpectedSound expected;
-  for (const auto& entry : spoken) {
-    auto [it, added] = alone.try_emplace(entry.text);
-    if (added) it->second = findSegments(synthesizeAlone(entry.text, entry.rate));
-    expected.firstSegmentOf.push_back(expected.segments.size());
-    expected.segments.insert(expected.segments.end(), it->second.begin(), it->second.end());
-  }
-  return expected;
+  std::vector<std::string> lines;
+  for (const auto& entry : spoken) lines.push_back(entry.text);
+  return speech_test::expectedSoundOf(lines);
 }
 
 // Records the game `play` drives and returns the transcript of what was handed over.
