@@ -86,6 +86,10 @@ int runTerminal(const ProgramOptions& options, platform::RandomSource& random,
 // The one place that knows whether this build has the desktop window.
 int runWindow(const ProgramOptions& options, platform::RandomSource& random, std::ostream& errors) {
 #ifdef VORLIX_HAVE_WINDOW_HOST
+  if (!qthost::windowDisplayAvailable())
+    throw UsageError(
+        "there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set); "
+        "use --terminal");
   const ChosenSpeech speech = chooseSpeech(options, true, errors);
   qthost::WindowHostOptions window;
   window.screen = options.screen;

@@ -30,6 +30,7 @@ TEST(BadInput, EndsWithExitCodeTwoAndOneClearMessage) {
       {"--terminal --script -", play, "choose one of --terminal, --window and --script"},
       {"--script /no/such/script", "", "cannot read the script /no/such/script"},
       {"--terminal", "", "needs a terminal"},
+      {"--window", "", "window"},
       {"--voice no-such-voice --script -", play, "no-such-voice"},
       {"--audio loud --script -", play, "--audio"},
       {"--record /no/such/dir/game.wav --script -", play, "/no/such/dir/game.wav"},
