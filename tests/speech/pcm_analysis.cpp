@@ -107,7 +107,9 @@ ExpectedSound expectedSoundOf(const std::vector<std::string>& lines) {
 }
 
 std::string scratchWavPath(const std::string& name) {
-  const auto directory = std::filesystem::temp_directory_path() / "vorlix-speech-tests";
+  // Under the test's working directory (its build folder): builds tested side by side never share
+  // a file, and each run replaces the last one's recordings.
+  const std::filesystem::path directory = "speech-recordings";
   std::filesystem::create_directories(directory);
   const auto path = directory / (name + ".wav");
   std::filesystem::remove(path);

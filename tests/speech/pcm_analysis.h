@@ -49,8 +49,7 @@ ExpectedSound expectedSoundOf(const std::vector<std::string>& lines);
 // `text` synthesised alone at `rate` in the default voice (no engine may be alive meanwhile).
 Pcm synthesizeAlone(const std::string& text, float rate = 0.5f);
 
-// A fresh path for a test's recording under the temporary directory; it stays after the test so a
-// person can listen to it.
+// A fresh path for a test's recording; it stays after the test so a person can listen to it.
 std::string scratchWavPath(const std::string& name);
 
 // An engine in the default voice that records to a timeline WAV at `path`, with no live sound.
