@@ -62,15 +62,24 @@ std::string controlText(const app::ControlLook& control) {
   return text + control.title + " " + kReset;
 }
 
+// Brackets say the same as the colours, for a terminal without colour or an eye that misses them:
+// " 45 " not called yet, ">45<" just called, "[45]" called.
+std::string cellText(const app::CellLook& cell) {
+  char text[8];
+  const char* frame = cell.state == app::CellState::justFilled ? "><"
+                      : cell.state == app::CellState::filled   ? "[]"
+                                                               : "  ";
+  std::snprintf(text, sizeof text, "%c%2d%c", frame[0], cell.number, frame[1]);
+  return text;
+}
+
 void addBoard(std::vector<std::string>& lines, const app::ScreenSnapshot& screen) {
   std::string row;
   int inRow = 0;
   for (const auto& view : screen.views) {
     const auto* cell = std::get_if<app::CellLook>(&view);
     if (cell == nullptr) continue;
-    char number[8];
-    std::snprintf(number, sizeof number, " %2d ", cell->number);
-    row += " " + cellColours(*cell) + number + kReset;
+    row += " " + cellColours(*cell) + cellText(*cell) + kReset;
     if (++inRow == 10) {
       lines.push_back(row);
       row.clear();

@@ -91,7 +91,12 @@ TEST(TerminalCaller, PlaysRestartsAndQuitsCleanlyUnderTmux) {
 
   caller.keys("Space");
   EXPECT_TRUE(caller.waitFor("Said: Welcome to Vorlix game!")) << caller.screen();
-  EXPECT_TRUE(caller.waitFor("Vorlix @ Korvanda Castle \\[[0-9]+\\]")) << caller.screen();
+  ASSERT_TRUE(caller.waitFor("Vorlix @ Korvanda Castle \\[[0-9]+\\]")) << caller.screen();
+  // The number in the title is the one marked on the board: ">45<", or "> 7<".
+  std::smatch called;
+  const std::string screen = caller.screen();
+  ASSERT_TRUE(std::regex_search(screen, called, std::regex("Castle \\[([0-9]+)\\]")));
+  EXPECT_TRUE(caller.waitFor(">\\s?" + called[1].str() + "<")) << caller.screen();
 
   caller.keys("F5");
   EXPECT_TRUE(caller.waitFor("Said: Announcing last 5 numbers! Please keep silence!"))
