@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/audio/espeak_speech_engine.h"
 #include "platform/audio/speech_setup.h"
+#include "platform/audio/tee_sink.h"
+#include "platform/audio/timeline_wav_sink.h"
 #include "speech/pcm_analysis.h"
 
 using namespace speech_test;
@@ -16,6 +20,25 @@ namespace {
 platform::Duration seconds(double s) {
   return platform::secondsToDuration(s);
 }
+
+// A live output stuck as a device can be: it takes nothing until told the program is quitting.
+class StuckLiveSink : public platform::AudioSink {
+ public:
+  void write(std::span<const std::int16_t>) override {
+    std::unique_lock lock(mutex_);
+    released_.wait(lock, [this] { return stopped_; });
+  }
+  void stopLive() override {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    released_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable released_;
+  bool stopped_ = false;
+};
 
 }  // namespace
 
@@ -44,6 +67,25 @@ TEST(SpeechEngine, BurstIsRecordedInOrderEachInFullBackToBack) {
   for (std::size_t i = 0; i < lines.size(); ++i)
     EXPECT_NEAR(recorded[expected.firstSegmentOf[i]].start, expected.backToBackStart[i], 0.03)
         << lines[i];
+}
+
+// Quitting while live sound is stuck still ends, once the drain bound has passed, and the
+// recording made beside the live sound still gets every line handed over.
+TEST(SpeechEngine, QuitPastTheDrainBoundSilencesLiveSoundButRecordsEverything) {
+  const std::vector<std::string> lines{"Single number 7", "4", "5", "45"};
+  const ExpectedSound expected = expectedSoundOf(lines);
+  const std::string path = scratchWavPath("quit-while-stuck");
+  {
+    auto synthesizer = std::make_unique<platform::EspeakSynthesizer>("");
+    auto recording = std::make_unique<platform::TimelineWavSink>(path, synthesizer->sampleRate());
+    platform::EspeakSpeechEngine engine(
+        std::move(synthesizer),
+        std::make_unique<platform::TeeSink>(std::make_unique<StuckLiveSink>(),
+                                            std::move(recording)),
+        std::chrono::milliseconds(0));
+    for (const std::string& line : lines) engine.speak(SpeechUtterance::initWithString(line), {});
+  }
+  expectSameSegments(findSegments(readWav(path)), expected.segments);
 }
 
 // Rate 0.5 is espeak-ng's normal pace: the same line lasts as long as the espeak-ng command makes
