@@ -1,0 +1,96 @@
+// Long random scripts in process: whatever the taps, answers and waits, every transcript line
+// follows the format, time never runs backwards, and the cell lines alone rebuild exactly the board
+// that each `board` command prints (no colour change goes unreported, none is reported twice).
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <regex>
+#include <sstream>
+
+#include "app/application_main.h"
+#include "hosts/terminal/script_host.h"
+
+namespace {
+
+const std::vector<std::string> kTitles = {"Play", "Pause", "Re-start",          "L2", "L3", "L5",
+                                          "L10",  "ALL",   "Remaining Numbers", "2",  "5",  "10"};
+
+std::string randomScript(std::mt19937& random, int length) {
+  std::ostringstream script;
+  for (int i = 0; i < length; ++i) {
+    switch (random() % 6) {
+      case 0:
+        script << "answer " << (random() % 2 ? "Yes" : "No") << "\n";
+        break;
+      case 1:
+        script << "board\n";
+        break;
+      case 2:
+        script << "wait " << random() % 40 << "." << random() % 10 << "\n";
+        break;
+      default:
+        script << "tap " << kTitles[random() % kTitles.size()] << "\n";
+    }
+  }
+  return script.str() + "until-idle\nboard\n";
+}
+
+// Which alerts are open, so that an answer is only given when there is one to answer.
+std::string withAnswersOnlyWhenAsked(const std::string& script) {
+  std::istringstream in(script);
+  std::string result;
+  int open = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line == "tap Re-start") ++open;
+    if (line.rfind("answer", 0) == 0) {
+      if (open == 0) continue;
+      --open;
+    }
+    result += line + "\n";
+  }
+  return result;
+}
+
+TEST(TranscriptInvariants, HoldOverLongRandomScripts) {
+  const std::regex line(
+      R"(^\d+\.\d{3} (ready|say .+|log .+|title .+|cell \d+ (unfilled|just-filled|filled))"
+      R"(|button .+ (black|gray|orange|rgba\([^)]*\)) (live|inert)|label .+)"
+      R"(|alert [^|]+ \| [^|]+ \| .+|tap .+|tap-ignored .+|answer .+|board (just-filled|filled|unfilled):( \d+)*)$)");
+  std::mt19937 random(20261206);
+  for (int run = 0; run < 40; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    std::istringstream script(withAnswersOnlyWhenAsked(randomScript(random, 60)));
+    platform::SeededRandomSource draw(static_cast<std::uint64_t>(run));
+    std::ostringstream transcript;
+    std::ostringstream errors;
+    terminal::ScriptHost host(terminal::parseScript(script),
+                              terminal::ScriptHost::Clock::virtualTime, draw, transcript, errors);
+    ASSERT_EQ(app::applicationMain(host, {}), 0) << errors.str();
+
+    std::map<int, std::string> board;
+    for (int n = 1; n <= 90; ++n) board[n] = "unfilled";
+    double lastTime = 0.0;
+    std::istringstream lines(transcript.str());
+    for (std::string text; std::getline(lines, text);) {
+      ASSERT_TRUE(std::regex_match(text, line)) << text;
+      std::istringstream words(text);
+      double time = 0.0;
+      std::string kind;
+      words >> time >> kind;
+      ASSERT_GE(time, lastTime) << text;
+      lastTime = time;
+      if (kind == "cell") {
+        int n = 0;
+        words >> n >> board[n];
+      } else if (kind == "board") {
+        std::string group;
+        words >> group;
+        group.pop_back();  // the colon
+        for (int n; words >> n;) EXPECT_EQ(board[n], group) << "cell " << n << " in " << text;
+      }
+    }
+  }
+}
+
+}  // namespace
