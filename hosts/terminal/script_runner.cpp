@@ -43,7 +43,9 @@ void ScriptRunner::tap(const ScriptCommand& command) {
   if (button == nullptr)
     throw ScriptError(command.line,
                       "there is no control titled \"" + command.title + "\" on screen");
-  if (root.hitTest(platform::centerInRoot(*button)) != button) {
+  // An alert on screen is modal, as on the device: the screen beneath it takes no taps.
+  const bool underAlert = recorder_.alerts().topmostOpen() != nullptr;
+  if (underAlert || root.hitTest(platform::centerInRoot(*button)) != button) {
     recorder_.action("tap-ignored", command.title);
     return;
   }
