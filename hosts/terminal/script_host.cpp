@@ -6,9 +6,31 @@
 namespace terminal {
 namespace {
 
-std::unique_ptr<platform::RunLoop> makeLoop(ScriptHost::Clock clock) {
-  if (clock == ScriptHost::Clock::realTime) return std::make_unique<RealTimeRunLoop>();
-  return std::make_unique<platform::VirtualRunLoop>();
+// A loop and the way a script moves its clock, made together so that they always match.
+struct ScriptLoop {
+  std::unique_ptr<platform::RunLoop> loop;
+  ScriptClock clock;
+};
+
+// The virtual clock jumps from deadline to deadline: a whole game in a blink.
+ScriptLoop virtualLoop() {
+  auto loop = std::make_unique<platform::VirtualRunLoop>();
+  auto* clock = loop.get();
+  return {std::move(loop),
+          {[clock](platform::Duration d) { clock->advanceBy(d); },
+           [clock](platform::Duration limit) { clock->runUntilIdle(limit); }}};
+}
+
+// The real clock waits, and stops waiting when a quit is asked for (Ctrl-C).
+ScriptLoop realTimeLoop() {
+  auto loop = std::make_unique<RealTimeRunLoop>();
+  auto* clock = loop.get();
+  return {std::move(loop),
+          {[clock](platform::Duration d) { clock->runFor(d, app::QuitRequest::fileDescriptor()); },
+           [clock](platform::Duration limit) {
+             clock->runUntilIdle(limit, app::QuitRequest::fileDescriptor());
+           },
+           [] { return app::QuitRequest::requested(); }}};
 }
 
 }  // namespace
@@ -16,36 +38,24 @@ std::unique_ptr<platform::RunLoop> makeLoop(ScriptHost::Clock clock) {
 ScriptHost::ScriptHost(std::vector<ScriptCommand> commands, Clock clock,
                        platform::RandomSource& random, std::ostream& transcript,
                        std::ostream& errors)
-    : commands_(std::move(commands)),
-      random_(random),
-      errors_(errors),
-      loop_(makeLoop(clock)),
-      recorder_(transcript, *loop_) {}
-
-platform::Services ScriptHost::services() {
-  return {loop_.get(), &recorder_, &recorder_, &recorder_, &random_};
+    : commands_(std::move(commands)), random_(random), errors_(errors) {
+  ScriptLoop made = clock == Clock::realTime ? realTimeLoop() : virtualLoop();
+  loop_ = std::move(made.loop);
+  clock_ = std::move(made.clock);
+  recorder_ = std::make_unique<TranscriptRecorder>(transcript, *loop_);
 }
 
-ScriptClock ScriptHost::scriptClock() {
-  if (auto* real = dynamic_cast<RealTimeRunLoop*>(loop_.get())) {
-    return {[real](platform::Duration d) { real->runFor(d, app::QuitRequest::fileDescriptor()); },
-            [real](platform::Duration limit) {
-              real->runUntilIdle(limit, app::QuitRequest::fileDescriptor());
-            },
-            [] { return app::QuitRequest::requested(); }};
-  }
-  auto* virtualLoop = static_cast<platform::VirtualRunLoop*>(loop_.get());
-  return {[virtualLoop](platform::Duration d) { virtualLoop->advanceBy(d); },
-          [virtualLoop](platform::Duration limit) { virtualLoop->runUntilIdle(limit); }};
+platform::Services ScriptHost::services() {
+  return {loop_.get(), recorder_.get(), recorder_.get(), recorder_.get(), &random_};
 }
 
 int ScriptHost::runMainLoop(app::Window& window) {
   ViewController& screen = *window.rootViewController();
-  recorder_.attach(screen);
-  loop_->setAfterEventHook([this] { recorder_.eventHandled(); });
+  recorder_->attach(screen);
+  loop_->setAfterEventHook([this] { recorder_->eventHandled(); });
   int exitCode = 0;
   try {
-    ScriptRunner(screen, recorder_, scriptClock()).run(commands_);
+    ScriptRunner(screen, *recorder_, clock_).run(commands_);
   } catch (const ScriptError& error) {
     errors_ << "vorlix-caller: " << error.what() << '\n';
     exitCode = 2;

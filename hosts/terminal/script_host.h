@@ -23,20 +23,19 @@ class ScriptHost : public app::ApplicationHost {
              std::ostream& transcript, std::ostream& errors);
 
   // Also hands every utterance to this engine.
-  void setSpeechTee(platform::SpeechEngine* engine) { recorder_.setSpeechTee(engine); }
+  void setSpeechTee(platform::SpeechEngine* engine) { recorder_->setSpeechTee(engine); }
 
   platform::Services services() override;
   // Returns 0, or 2 when a command cannot be carried out (the message names its line).
   int runMainLoop(app::Window& window) override;
 
  private:
-  ScriptClock scriptClock();
-
   std::vector<ScriptCommand> commands_;
   platform::RandomSource& random_;
   std::ostream& errors_;
   std::unique_ptr<platform::RunLoop> loop_;
-  TranscriptRecorder recorder_;
+  ScriptClock clock_;
+  std::unique_ptr<TranscriptRecorder> recorder_;
 };
 
 }  // namespace terminal

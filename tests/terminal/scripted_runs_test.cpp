@@ -93,6 +93,17 @@ TEST(ScriptedRuns, ScreenOptionsChangeTheLayoutNotTheGame) {
             (std::vector<std::string>{"Single number 7", "Single number 7"}));
 }
 
+// On the real clock a wait really waits: the tap after it comes no earlier than the wait's end.
+TEST(ScriptedRuns, OnTheRealClockAWaitTakesItsTime) {
+  const ProgramRun run = runProgram("--script - --clock real --audio none --silent",
+                                    "tap Play\nwait 0.3\ntap Pause\n");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const auto line = run.out.find(" tap Pause");
+  ASSERT_NE(line, std::string::npos) << run.out;
+  const auto start = run.out.rfind('\n', line) + 1;
+  EXPECT_GE(std::stod(run.out.substr(start, line - start)), 0.3) << run.out;
+}
+
 // A scripted run on the virtual clock plays no sound but records the game as the hall would hear
 // it: each line placed at its moment, so the worked run's last "45" at 15 s is in the recording.
 TEST(ScriptedRuns, RecordTheGameOnItsOwnTimeline) {
