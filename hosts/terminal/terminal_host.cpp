@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cctype>
+#include <cerrno>
 
 #include "app/quit_request.h"
 #include "app/screen_snapshot.h"
@@ -30,13 +31,16 @@ void writeFrame(const std::vector<std::string>& lines) {
   }
 }
 
-// Reads what the keyboard has sent; false once standard input has closed.
+// Reads what the keyboard has sent; false once standard input has closed or failed (the terminal
+// window was closed, say), so the loop ends instead of spinning on a dead descriptor.
 bool readKeyboard(std::string& pending) {
   std::array<char, 256> bytes{};
   const auto count = ::read(STDIN_FILENO, bytes.data(), bytes.size());
-  if (count == 0) return false;
-  if (count > 0) pending.append(bytes.data(), static_cast<std::size_t>(count));
-  return true;
+  if (count > 0) {
+    pending.append(bytes.data(), static_cast<std::size_t>(count));
+    return true;
+  }
+  return count < 0 && (errno == EINTR || errno == EAGAIN);
 }
 
 }  // namespace
@@ -80,7 +84,7 @@ int TerminalHost::runMainLoop(app::Window& window) {
       session.takeResize();
       shownLines_.clear();
     }
-    if ((watched[0].revents & (POLLIN | POLLHUP)) != 0) {
+    if ((watched[0].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) != 0) {
       const bool keyboardOpen = readKeyboard(pending);
       handleKeys(screen, pending, !keyboardOpen);
       if (!keyboardOpen) break;  // nobody can press a key any more

@@ -50,6 +50,35 @@ void onResize(int) {
   [[maybe_unused]] const auto written = ::write(resizePipe[1], &byte, 1);
 }
 
+termios keyMode{};
+struct sigaction previousSuspendAction {};
+
+void takeKeyboard() {
+  if (modeSaved) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &keyMode);
+  writeAll(kEnterSequence, sizeof kEnterSequence - 1);
+}
+
+// Ctrl-Z: give the terminal back while stopped, take it again on resuming and redraw everything
+// (the resize pipe makes the loop draw the whole screen anew).
+void onSuspend(int) {
+  restoreTerminal();
+  struct sigaction stop {};
+  stop.sa_handler = SIG_DFL;
+  sigemptyset(&stop.sa_mask);
+  struct sigaction ours {};
+  ::sigaction(SIGTSTP, &stop, &ours);
+  sigset_t suspendOnly;
+  sigemptyset(&suspendOnly);
+  sigaddset(&suspendOnly, SIGTSTP);
+  // The signal is blocked while its handler runs: unblock it, or the stop would only come after
+  // the handler has put ours back, and ours would run again.
+  ::sigprocmask(SIG_UNBLOCK, &suspendOnly, nullptr);
+  ::raise(SIGTSTP);  // stops here until SIGCONT
+  ::sigaction(SIGTSTP, &ours, nullptr);
+  takeKeyboard();
+  onResize(SIGWINCH);
+}
+
 void openResizePipe() {
   if (resizePipe[0] >= 0 || ::pipe(resizePipe.data()) != 0) return;
   for (int fd : resizePipe) {
@@ -69,12 +98,18 @@ void installHandlers() {
   resize.sa_flags = SA_RESTART;
   sigemptyset(&resize.sa_mask);
   ::sigaction(SIGWINCH, &resize, &previousResizeAction);
+  struct sigaction suspend {};
+  suspend.sa_handler = onSuspend;
+  suspend.sa_flags = SA_RESTART;
+  sigemptyset(&suspend.sa_mask);
+  ::sigaction(SIGTSTP, &suspend, &previousSuspendAction);
 }
 
 void removeHandlers() {
   for (std::size_t i = 0; i < kCrashSignals.size(); ++i)
     ::sigaction(kCrashSignals[i], &previousCrashActions[i], nullptr);
   ::sigaction(SIGWINCH, &previousResizeAction, nullptr);
+  ::sigaction(SIGTSTP, &previousSuspendAction, nullptr);
 }
 
 }  // namespace
@@ -87,15 +122,14 @@ TerminalSession::TerminalSession() {
   openResizePipe();
   modeSaved = ::tcgetattr(STDIN_FILENO, &savedMode) == 0;
   if (modeSaved) {
-    termios keys = savedMode;
-    keys.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);  // ISIG stays: Ctrl-C still quits
-    keys.c_iflag &= ~static_cast<tcflag_t>(IXON | ICRNL);
-    keys.c_cc[VMIN] = 0;
-    keys.c_cc[VTIME] = 0;
-    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &keys);
+    keyMode = savedMode;
+    keyMode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);  // ISIG stays: Ctrl-C still quits
+    keyMode.c_iflag &= ~static_cast<tcflag_t>(IXON | ICRNL);
+    keyMode.c_cc[VMIN] = 0;
+    keyMode.c_cc[VTIME] = 0;
   }
   installHandlers();
-  writeAll(kEnterSequence, sizeof kEnterSequence - 1);
+  takeKeyboard();
 }
 
 TerminalSession::~TerminalSession() {

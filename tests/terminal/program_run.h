@@ -31,9 +31,11 @@ inline ProgramRun runProgram(const std::string& arguments, const std::string& in
   const auto err = dir / "vorlix-err.txt";
   std::ofstream(in) << input;
   // Without a display, whoever runs the tests: --window must then refuse plainly.
-  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                              std::string(VORLIX_CALLER) + " " + arguments + " < " + in.string() +
-                              " > " + out.string() + " 2> " + err.string();
+  // A program that hangs fails the test in two minutes instead of holding up the whole suite.
+  const std::string command =
+      "timeout -k 5 120 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+      std::string(VORLIX_CALLER) + " " + arguments + " < " + in.string() + " > " + out.string() +
+      " 2> " + err.string();
   const int status = std::system(command.c_str());
   ProgramRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -33,13 +33,17 @@ bool haveTmux() {
 // One tmux server of our own, with one window of a fixed size running the caller.
 class TmuxCaller {
  public:
+  // The pane runs the caller with these arguments, then says how it ended.
   TmuxCaller(const std::string& arguments, int columns, int rows)
+      : TmuxCaller(columns, rows,
+                   std::string(VORLIX_CALLER) + " " + arguments +
+                       "; echo caller-ended-with-$?; sleep 60") {}
+  // The pane runs this command.
+  TmuxCaller(int columns, int rows, const std::string& paneCommand)
       : tmux_("tmux -L vorlix-test-" + std::to_string(::getpid()) + "-" +
               std::to_string(++instances) + " ") {
-    const std::string program =
-        std::string(VORLIX_CALLER) + " " + arguments + "; echo caller-ended-with-$?; sleep 60";
     run("new-session -d -s caller -x " + std::to_string(columns) + " -y " + std::to_string(rows) +
-        " '" + program + "'");
+        " '" + paneCommand + "'");
   }
   ~TmuxCaller() { run("kill-server"); }
 
@@ -134,6 +138,26 @@ TEST(TerminalCaller, SignalsLeaveTheTerminalClean) {
     EXPECT_TRUE(caller.waitFor(ending)) << caller.screen();
     EXPECT_EQ(caller.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
   }
+}
+
+// Ctrl-Z in a shell gives the terminal back while the caller is stopped; fg takes it again and
+// draws the whole screen.
+TEST(TerminalCaller, SuspendedByCtrlZItGivesTheTerminalBack) {
+  if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
+  TmuxCaller shell(80, 26, "bash --norc --noprofile -i");
+  ASSERT_TRUE(shell.waitFor("bash-[0-9.]+[$#]")) << shell.screen();
+  shell.keys("\"" + std::string(VORLIX_CALLER) + " --terminal --silent --audio none\" Enter");
+  ASSERT_TRUE(shell.waitFor("M Remaining Numbers")) << shell.screen();
+  shell.keys("C-z");
+  EXPECT_TRUE(shell.waitFor("Stopped")) << shell.screen();
+  EXPECT_EQ(shell.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
+  shell.keys("fg Enter");
+  EXPECT_TRUE(shell.waitFor("M Remaining Numbers")) << shell.screen();
+  EXPECT_EQ(shell.query("#{alternate_on}"), "1\n");
+  shell.keys("q");
+  shell.keys("'echo caller-ended-with-$?' Enter");  // single quotes: $? is the shell's in the pane
+  EXPECT_TRUE(shell.waitFor("\ncaller-ended-with-0")) << shell.screen();
+  EXPECT_EQ(shell.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
 }
 
 }  // namespace
