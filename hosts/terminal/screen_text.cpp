@@ -79,7 +79,7 @@ void addBoard(std::vector<std::string>& lines, const app::ScreenSnapshot& screen
   for (const auto& view : screen.views) {
     const auto* cell = std::get_if<app::CellLook>(&view);
     if (cell == nullptr) continue;
-    row += " " + cellColours(*cell) + cellText(*cell) + kReset;
+    row.append(" ").append(cellColours(*cell)).append(cellText(*cell)).append(kReset);
     if (++inRow == 10) {
       lines.push_back(row);
       row.clear();

@@ -77,7 +77,7 @@ void ScriptRunner::board() {
     const std::size_t group = cell->state == app::CellState::justFilled ? 0
                               : cell->state == app::CellState::filled   ? 1
                                                                         : 2;
-    numbers[group] += " " + std::to_string(cell->number);
+    numbers[group].append(" ").append(std::to_string(cell->number));
   }
   recorder_.action("board", "just-filled:" + numbers[0]);
   recorder_.action("board", "filled:" + numbers[1]);

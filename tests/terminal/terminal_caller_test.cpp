@@ -146,7 +146,8 @@ TEST(TerminalCaller, SuspendedByCtrlZItGivesTheTerminalBack) {
   if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
   TmuxCaller shell(80, 26, "bash --norc --noprofile -i");
   ASSERT_TRUE(shell.waitFor("bash-[0-9.]+[$#]")) << shell.screen();
-  shell.keys("\"" + std::string(VORLIX_CALLER) + " --terminal --silent --audio none\" Enter");
+  const std::string command = std::string(VORLIX_CALLER) + " --terminal --silent --audio none";
+  shell.keys("'" + command + "' Enter");
   ASSERT_TRUE(shell.waitFor("M Remaining Numbers")) << shell.screen();
   shell.keys("C-z");
   EXPECT_TRUE(shell.waitFor("Stopped")) << shell.screen();
