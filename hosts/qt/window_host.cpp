@@ -47,6 +47,13 @@ std::string windowKeysHelp() {
 }
 
 int runWindowHost(const WindowHostOptions& options) {
+  // Without a display the window would open nowhere and never close: refuse, as for bad input.
+  if (!windowDisplayAvailable()) {
+    std::cerr << options.programName
+              << ": no display to show the window on (DISPLAY is not set); use --terminal, or "
+                 "--script with --screenshot for a picture\n";
+    return 2;
+  }
   application(options.programName);
   QtApplicationHost host({options.speech, options.random, options.console});
   return app::applicationMain(host, options.screen);

@@ -20,7 +20,8 @@ struct WindowHostOptions {
   std::string programName = "vorlix-caller";
 };
 
-// Runs the caller in a desktop window until the user closes it (or Ctrl-C); returns the exit code.
+// Runs the caller in a desktop window until the user closes it (or Ctrl-C); returns the exit code,
+// 2 with a message when there is no display to show it on.
 int runWindowHost(const WindowHostOptions& options);
 
 // Whether a window can be shown: a display is named, or Qt is told which platform to use
