@@ -38,8 +38,13 @@ QApplication& application(const std::string& programName) {
 }  // namespace
 
 bool windowDisplayAvailable() {
-  return environmentSet("DISPLAY") || environmentSet("WAYLAND_DISPLAY") ||
-         environmentSet("QT_QPA_PLATFORM");
+  if (environmentSet("DISPLAY") || environmentSet("WAYLAND_DISPLAY")) return true;
+  // A platform named outright (a framebuffer, VNC) is a display; the offscreen and minimal ones
+  // draw nowhere anybody sees, so they never make the window the default.
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform == nullptr || *platform == '\0') return false;
+  const std::string name(platform);
+  return name.rfind("offscreen", 0) != 0 && name.rfind("minimal", 0) != 0;
 }
 
 std::string windowKeysHelp() {

@@ -24,8 +24,9 @@ struct WindowHostOptions {
 // 2 with a message when there is no display to show it on.
 int runWindowHost(const WindowHostOptions& options);
 
-// Whether a window can be shown: a display is named, or Qt is told which platform to use
-// (QT_QPA_PLATFORM=offscreen works on a machine without one).
+// Whether a window can be shown where a person sees it: an X or Wayland display, or a Qt platform
+// named outright (a framebuffer, VNC). Qt's offscreen platform does not count: it only serves
+// pictures (--screenshot) and tests.
 bool windowDisplayAvailable();
 
 // The window's keys, one per line, for the program's help.
