@@ -3,14 +3,26 @@
 #include <algorithm>
 
 namespace qthost {
+namespace {
+
+// Room beside the screen, as a share of the screen's width, from which the number is shown there.
+constexpr double kNumberRoom = 0.6;
+
+}  // namespace
 
 ScreenGeometry::ScreenGeometry(QSizeF logicalSize, QSizeF deviceSize) : logicalSize_(logicalSize) {
   if (logicalSize.width() > 0.0 && logicalSize.height() > 0.0)
     scale_ = std::min(deviceSize.width() / logicalSize.width(),
                       deviceSize.height() / logicalSize.height());
   scale_ = std::max(scale_, 1e-6);  // a collapsed widget still maps points somewhere sane
-  offset_ = QPointF((deviceSize.width() - logicalSize.width() * scale_) / 2.0,
-                    (deviceSize.height() - logicalSize.height() * scale_) / 2.0);
+  const double spareWidth = deviceSize.width() - logicalSize.width() * scale_;
+  const double verticalBar = (deviceSize.height() - logicalSize.height() * scale_) / 2.0;
+  if (spareWidth >= kNumberRoom * logicalSize.width() * scale_) {
+    offset_ = QPointF(0.0, verticalBar);
+    numberArea_ = QRectF(logicalSize.width() * scale_, 0.0, spareWidth, deviceSize.height());
+  } else {
+    offset_ = QPointF(spareWidth / 2.0, verticalBar);
+  }
 }
 
 QPointF ScreenGeometry::toDevice(platform::Point p) const {

@@ -107,7 +107,24 @@ void paintTitleBand(QPainter& painter, const platform::View& root, const std::st
   painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
+// The number being called, as large as the room beside the screen allows.
+void paintNumberArea(QPainter& painter, const std::string& title, const QRectF& area) {
+  const QString number = QString::fromStdString(calledNumber(title));
+  if (area.isEmpty() || number.isEmpty()) return;
+  const QRectF inner = area.adjusted(0.1 * area.width(), 0.2 * area.height(), -0.1 * area.width(),
+                                     -0.2 * area.height());
+  painter.setFont(fittedTitleFont(number, inner));
+  painter.setPen(QColor(255, 235, 59));
+  painter.drawText(inner, Qt::AlignCenter, number);
+}
+
 }  // namespace
+
+std::string calledNumber(const std::string& title) {
+  const auto open = title.rfind('[');
+  if (open == std::string::npos || title.empty() || title.back() != ']') return "";
+  return title.substr(open + 1, title.size() - open - 2);
+}
 
 QColor toQColor(const platform::Color& c) {
   return QColor::fromRgbF(static_cast<float>(c.red), static_cast<float>(c.green),
@@ -150,6 +167,7 @@ void paintScreen(QPainter& painter, const ScreenPicture& picture, const ScreenGe
   if (picture.root.backgroundColor())
     painter.fillRect(geometry.screenArea(), toQColor(*picture.root.backgroundColor()));
   paintTitleBand(painter, picture.root, picture.title, geometry);
+  paintNumberArea(painter, picture.title, geometry.numberArea());
   for (const auto& subview : picture.root.subviews())
     paintView(painter, *subview, geometry, {0.0, 0.0}, picture.pressed);
   painter.restore();

@@ -25,6 +25,9 @@ struct ScreenPicture {
 // The band at the top of the screen, above the first view: where the title is shown.
 platform::Rect titleBand(const platform::View& root);
 
+// What the title shows between its brackets: the number being called ("" when there is none).
+std::string calledNumber(const std::string& title);
+
 // The largest font that fits `text` (wrapped at spaces when needed) inside `area` of the widget.
 QFont fittedTitleFont(const QString& text, const QRectF& area);
 

@@ -49,14 +49,26 @@ TEST(WindowPicture, CellsAndButtonsShowTheGameAtPhoneAndProjectorSizes) {
   EXPECT_EQ(w.shownColour(w.picture(), w.button("Pause")), QColor(128, 128, 128));
   expectPictureMatchesScreen(w);
 
-  // A wide projector: the screen is scaled up and centred, bars at the sides.
+  // A wide projector: the screen is scaled up to the full height at the left, the number being
+  // called large in the room on the right.
   w.widget->resize(1920, 1080);
   w.click("Remaining Numbers");
   EXPECT_EQ(w.shownColour(w.picture(), w.button("Remaining Numbers")), QColor(255, 128, 0));
   expectPictureMatchesScreen(w);
+  const QRectF numberArea = w.widget->geometry().numberArea();
+  ASSERT_GT(numberArea.width(), 900.0);
   const QImage wide = w.picture();
-  EXPECT_EQ(wide.pixelColor(5, 540), wide.pixelColor(1914, 540)) << "letterbox bars on both sides";
-  EXPECT_NE(wide.pixelColor(5, 540), QColor(Qt::white));
+  int lit = 0;
+  for (int y = 0; y < 1080; y += 4)
+    for (int x = static_cast<int>(numberArea.left()); x < 1920; x += 4)
+      lit += wide.pixelColor(x, y) == QColor(255, 235, 59);
+  EXPECT_GT(lit, 5000) << "the number, large, beside the screen";
+
+  // A window only a little wider than the screen: centred, with bars on both sides.
+  w.widget->resize(1000, 1080);
+  const QImage narrow = w.picture();
+  EXPECT_EQ(narrow.pixelColor(5, 540), narrow.pixelColor(994, 540));
+  EXPECT_NE(narrow.pixelColor(5, 540), QColor(Qt::white));
 }
 
 TEST(WindowPicture, TitleIsTheWindowTitleAndFillsTheBandAboveTheBoard) {
