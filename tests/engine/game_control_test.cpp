@@ -247,6 +247,19 @@ TEST(GameControl, InertPlayAndPauseDoNothing) {
   EXPECT_EQ(stateOf(h), GameState::recalling);
 }
 
+// A host may close the screen while it is calling and asking whether to restart: neither the
+// timer nor the question may reach it afterwards.
+TEST(GameControl, AScreenClosedMidGameLeavesNothingBehind) {
+  ScreenHarness h;
+  h.tap("Play");
+  h.tap("Re-start");
+  h.screen.reset();
+  EXPECT_EQ(h.loop.pendingTimerCount(), 0u);
+  EXPECT_TRUE(h.alerts.tapButtonTitled("Yes"));
+  h.advance(60.0);
+  EXPECT_EQ(h.speech.entries().size(), 1u);  // the greeting, and nothing after
+}
+
 TEST(GameControl, PlayAndPauseWriteTheirConsoleLines) {
   ScreenHarness h;
   h.tap("Play");
