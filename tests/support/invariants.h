@@ -130,7 +130,7 @@ class ScreenInvariants {
 
   void expectColour(const platform::Button& button, platform::Color colour, const char* why) {
     if (button.backgroundColor() != colour)
-      fail("'" + button.titleText().value_or("") + "' " + why);
+      fail(std::string("'").append(button.titleText().value_or("")).append("' ").append(why));
   }
 
   void checkPanelColours() {
