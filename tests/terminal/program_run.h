@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 // Runs the real vorlix-caller with shell-quoted arguments and the given standard input, and keeps
 // what it wrote and how it ended.
@@ -25,10 +26,12 @@ inline std::string fileText(const std::filesystem::path& path) {
 }
 
 inline ProgramRun runProgram(const std::string& arguments, const std::string& input = "") {
+  // Named after this test process, so tests run side by side (ctest -j) never share a file.
   const std::filesystem::path dir = testing::TempDir();
-  const auto in = dir / "vorlix-in.txt";
-  const auto out = dir / "vorlix-out.txt";
-  const auto err = dir / "vorlix-err.txt";
+  const std::string stem = "vorlix-" + std::to_string(::getpid());
+  const auto in = dir / (stem + "-in.txt");
+  const auto out = dir / (stem + "-out.txt");
+  const auto err = dir / (stem + "-err.txt");
   std::ofstream(in) << input;
   // Without a display, whoever runs the tests: --window must then refuse plainly.
   // A program that hangs fails the test in two minutes instead of holding up the whole suite.
