@@ -14,14 +14,14 @@ constexpr std::uint32_t kStartAfterMilliseconds = 20;
 }  // namespace
 
 PulseSink::PulseSink(int sampleRate) {
-  pa_sample_spec spec{};
-  spec.format = PA_SAMPLE_S16LE;
-  spec.rate = static_cast<std::uint32_t>(sampleRate);
-  spec.channels = 1;
+  pa_sample_spec format{};
+  format.format = PA_SAMPLE_S16LE;
+  format.rate = static_cast<std::uint32_t>(sampleRate);
+  format.channels = 1;
   // The server's default buffer holds two seconds and starts playing only once it is full, which
   // would hold back a short line until the next arrives. A small buffer that starts playing after
   // a few milliseconds of sound puts each line in the hall as soon as it is synthesised.
-  const std::uint32_t bytesPerMillisecond = spec.rate * 2 / 1000;
+  const std::uint32_t bytesPerMillisecond = format.rate * 2 / 1000;
   pa_buffer_attr buffering{};
   buffering.maxlength = static_cast<std::uint32_t>(-1);
   buffering.tlength = kBufferMilliseconds * bytesPerMillisecond;
@@ -29,7 +29,7 @@ PulseSink::PulseSink(int sampleRate) {
   buffering.minreq = static_cast<std::uint32_t>(-1);
   buffering.fragsize = static_cast<std::uint32_t>(-1);
   int error = 0;
-  stream_ = pa_simple_new(nullptr, "Vorlix caller", PA_STREAM_PLAYBACK, nullptr, "Calling", &spec,
+  stream_ = pa_simple_new(nullptr, "Vorlix caller", PA_STREAM_PLAYBACK, nullptr, "Calling", &format,
                           nullptr, &buffering, &error);
   if (stream_ == nullptr)
     throw AudioDeviceUnavailable(std::string("the sound server did not answer (") +
