@@ -1,13 +1,19 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-namespace platform {
-class EspeakSpeechEngine;
-}
+#include "platform/audio/espeak_speech_engine.h"
+#include "platform/audio/timeline_wav_sink.h"
 
 // Reading back what the speech wrote, and finding where sound is, as a listener would.
 namespace speech_test {
@@ -18,41 +24,107 @@ struct Pcm {
   double seconds() const { return static_cast<double>(samples.size()) / sampleRate; }
 };
 
-// Reads a 16-bit mono WAV; fails the test (and returns empty) when its header does not describe
-// exactly the bytes on disk, i.e. when a player would not play the whole file.
-Pcm readWav(const std::string& path);
+// A 16-bit mono WAV; fails the test unless its header describes exactly the bytes on disk, i.e.
+// unless a player would play the whole file.
+inline Pcm readWav(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::vector<char> bytes(std::filesystem::exists(path) ? std::filesystem::file_size(path) : 0);
+  file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  const auto field = [&](std::size_t at, int width) {
+    std::uint32_t value = 0;
+    for (int i = width - 1; i >= 0; --i)
+      value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+  };
+  Pcm pcm;
+  if (bytes.size() < 44 || std::memcmp(bytes.data() + 36, "data", 4) != 0) {
+    ADD_FAILURE() << path << " is not a WAV file";
+    return pcm;
+  }
+  EXPECT_EQ(field(4, 4), bytes.size() - 8) << "RIFF size of " << path;
+  EXPECT_EQ(field(40, 4), bytes.size() - 44) << "data size of " << path;
+  EXPECT_EQ(field(22, 2), 1u) << "channels";
+  EXPECT_EQ(field(34, 2), 16u) << "bits per sample";
+  pcm.sampleRate = static_cast<int>(field(24, 4));
+  pcm.samples.resize((bytes.size() - 44) / 2);
+  std::memcpy(pcm.samples.data(), bytes.data() + 44, pcm.samples.size() * 2);
+  return pcm;
+}
 
-// A stretch of sound, from its first to its last sample above the noise floor, in seconds.
+// A stretch of sound from its first to its last sample above the noise floor, in seconds.
 struct Segment {
   double start;
   double length;
 };
 
-// Sound separated by at least `minimumGap` seconds of silence counts as separate segments. The
-// default lies between the short pauses inside a spoken line and the trailing silence espeak-ng
-// puts after each one.
-std::vector<Segment> findSegments(const Pcm& pcm, double minimumGap = 0.15);
-
-// Fails the test unless `recorded` holds the segments of `expected`, one for one and each as long.
-// espeak-ng varies a line's length by up to about 10 ms with what it spoke just before; a line cut
-// short loses at least a word.
-void expectSameSegments(const std::vector<Segment>& recorded, const std::vector<Segment>& expected);
-
-// Where each line's sound should be, from the lines synthesised alone at rate 0.5.
-struct ExpectedSound {
-  std::vector<Segment> segments;            // every line's segments, line after line
-  std::vector<std::size_t> firstSegmentOf;  // the index of each line's first segment
-  std::vector<double> backToBackStart;      // each line's first sound with nothing between lines
-};
-ExpectedSound expectedSoundOf(const std::vector<std::string>& lines);
+// Sound separated by more than 0.15 s of silence makes separate segments: longer than the pauses
+// inside a spoken line, shorter than the silence espeak-ng puts after one.
+inline std::vector<Segment> findSegments(const Pcm& pcm) {
+  constexpr int kNoiseFloor = 300;  // of 32767: well above dithering, below any spoken phoneme
+  const auto gap = static_cast<std::size_t>(0.15 * pcm.sampleRate);
+  const auto at = [&](std::size_t sample) { return static_cast<double>(sample) / pcm.sampleRate; };
+  std::vector<Segment> segments;
+  std::size_t last = 0;
+  for (std::size_t i = 0; i < pcm.samples.size(); ++i) {
+    if (std::abs(pcm.samples[i]) <= kNoiseFloor) continue;
+    if (segments.empty() || i - last > gap) segments.push_back({at(i), 0.0});
+    last = i;
+    segments.back().length = at(last) - segments.back().start;
+  }
+  return segments;
+}
 
 // `text` synthesised alone at `rate` in the default voice (no engine may be alive meanwhile).
-Pcm synthesizeAlone(const std::string& text, float rate = 0.5f);
+inline Pcm synthesizeAlone(const std::string& text, float rate = 0.5f) {
+  platform::EspeakSynthesizer synthesizer("");
+  Pcm pcm{synthesizer.sampleRate(), {}};
+  synthesizer.synthesize(text, rate, [&](std::span<const std::int16_t> block) {
+    pcm.samples.insert(pcm.samples.end(), block.begin(), block.end());
+  });
+  return pcm;
+}
 
-// A fresh path for a test's recording; it stays after the test so a person can listen to it.
-std::string scratchWavPath(const std::string& name);
+// Fails the test unless the recording at `path` holds `lines` in order, each in full: the same
+// segments, each as long, as the lines synthesised alone. espeak-ng varies a line's length by up
+// to about 10 ms with what it spoke just before; a line cut short loses at least a word. Returns
+// where each line's sound starts in the recording.
+inline std::vector<double> recordedLineStarts(const std::string& path,
+                                              const std::vector<std::string>& lines) {
+  std::map<std::string, std::vector<Segment>> alone;
+  std::vector<Segment> expected;
+  std::vector<std::size_t> firstSegmentOf;
+  for (const std::string& line : lines) {
+    auto [it, added] = alone.try_emplace(line);
+    if (added) it->second = findSegments(synthesizeAlone(line));
+    firstSegmentOf.push_back(expected.size());
+    expected.insert(expected.end(), it->second.begin(), it->second.end());
+  }
+  const std::vector<Segment> recorded = findSegments(readWav(path));
+  if (recorded.size() != expected.size()) {
+    ADD_FAILURE() << recorded.size() << " segments of sound, expected " << expected.size();
+    return {};
+  }
+  for (std::size_t i = 0; i < expected.size(); ++i)
+    EXPECT_NEAR(recorded[i].length, expected[i].length, 0.015) << "segment " << i;
+  std::vector<double> starts;
+  for (const std::size_t first : firstSegmentOf) starts.push_back(recorded[first].start);
+  return starts;
+}
+
+// A fresh path under the test's working directory (its build folder), so builds tested side by
+// side never share a file; it stays after the test so a person can listen to it.
+inline std::string scratchWavPath(const std::string& name) {
+  std::filesystem::create_directories("speech-recordings");
+  const std::string path = "speech-recordings/" + name + ".wav";
+  std::filesystem::remove(path);
+  return path;
+}
 
 // An engine in the default voice that records to a timeline WAV at `path`, with no live sound.
-std::unique_ptr<platform::EspeakSpeechEngine> makeRecordingEngine(const std::string& path);
+inline std::unique_ptr<platform::EspeakSpeechEngine> makeRecordingEngine(const std::string& path) {
+  auto synthesizer = std::make_unique<platform::EspeakSynthesizer>("");
+  auto sink = std::make_unique<platform::TimelineWavSink>(path, synthesizer->sampleRate());
+  return std::make_unique<platform::EspeakSpeechEngine>(std::move(synthesizer), std::move(sink));
+}
 
 }  // namespace speech_test
