@@ -10,20 +10,6 @@
 
 namespace {
 
-struct ProgramRun {
-  int exitCode;
-  QString errors;
-};
-
-ProgramRun runProgram(const QStringList& arguments, const QByteArray& script) {
-  QProcess program;
-  program.start(QStringLiteral(VORLIX_CALLER), arguments);
-  program.write(script);
-  program.closeWriteChannel();
-  program.waitForFinished(60000);
-  return {program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
-}
-
 // The colour a little inside the left edge of a view of a 320-point screen saved at twice its size:
 // clear of the centred text.
 QColor besideText(const QImage& picture, platform::Rect frame) {
@@ -34,13 +20,15 @@ QColor besideText(const QImage& picture, platform::Rect frame) {
 TEST(WindowProgram, ScreenshotAfterAScriptShowsTheGameItLeft) {
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("game.png"));
-  const ProgramRun run =
-      runProgram({"--script", "-", "--draw-order", "7,45,12", "--seed", "3", "--screenshot", path},
-                 "tap Play\nwait 14\ntap L2\nwait 1\n");
-  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  QProcess program;
+  program.start(QStringLiteral(VORLIX_CALLER),
+                {"--script", "-", "--draw-order", "7,45,12", "--seed", "3", "--screenshot", path});
+  program.write("tap Play\nwait 14\ntap L2\nwait 1\n");
+  program.closeWriteChannel();
+  ASSERT_TRUE(program.waitForFinished(60000));
+  ASSERT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
   const QImage picture(path);
-  ASSERT_FALSE(picture.isNull());
-  EXPECT_EQ(picture.width(), 640);
+  ASSERT_EQ(picture.width(), 640);
 
   // With gap 2 the 320-point screen has cells of 29.8 points, the board starting at y 95.
   auto cellFrame = [](int n) {
@@ -51,13 +39,6 @@ TEST(WindowProgram, ScreenshotAfterAScriptShowsTheGameItLeft) {
   EXPECT_TRUE(closeColours(besideText(picture, cellFrame(45)), QColor(127, 127, 255)));
   EXPECT_EQ(besideText(picture, cellFrame(12)), QColor(Qt::yellow)) << "drawn, not yet shown";
   EXPECT_EQ(besideText(picture, {57.64, 385.2, 29.8, 23.84}), QColor(255, 128, 0)) << "L2";
-
-  const ProgramRun unwritable = runProgram(
-      {"--script", "-", "--screenshot", folder.filePath("no/such/folder/x.png")}, "tap Play\n");
-  EXPECT_EQ(unwritable.exitCode, 1);
-  EXPECT_TRUE(unwritable.errors.contains("cannot write the picture"))
-      << unwritable.errors.toStdString();
-  EXPECT_EQ(runProgram({"--screenshot", path}, "").exitCode, 2) << "a picture needs a script";
 }
 
 }  // namespace
