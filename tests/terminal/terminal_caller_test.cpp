@@ -35,15 +35,10 @@ class TmuxCaller {
  public:
   // The pane runs the caller with these arguments, then says how it ended.
   TmuxCaller(const std::string& arguments, int columns, int rows)
-      : TmuxCaller(columns, rows,
-                   std::string(VORLIX_CALLER) + " " + arguments +
-                       "; echo caller-ended-with-$?; sleep 60") {}
-  // The pane runs this command.
-  TmuxCaller(int columns, int rows, const std::string& paneCommand)
       : tmux_("tmux -L vorlix-test-" + std::to_string(::getpid()) + "-" +
               std::to_string(++instances) + " ") {
     run("new-session -d -s caller -x " + std::to_string(columns) + " -y " + std::to_string(rows) +
-        " '" + paneCommand + "'");
+        " '" + VORLIX_CALLER + " " + arguments + "; echo caller-ended-with-$?; sleep 60'");
   }
   ~TmuxCaller() { run("kill-server"); }
 
@@ -85,13 +80,11 @@ class TmuxCaller {
   std::string tmux_;
 };
 
-TEST(TerminalCaller, PlaysRestartsAndQuitsCleanlyUnderTmux) {
+TEST(TerminalCaller, PlaysSaysWhenTooSmallAndQuitsCleanlyUnderTmux) {
   if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
   TmuxCaller caller("--terminal --seed 5 --audio none", 80, 26);
   ASSERT_TRUE(caller.waitFor("Vorlix @ Korvanda Castle\\s")) << caller.screen();
   EXPECT_TRUE(caller.waitFor("Space Play.*F2 L2.*F10 L10.*A ALL.*R Re-start"));
-  EXPECT_TRUE(caller.waitFor("Space Pause.*Speed: 5.*0 10"));
-  EXPECT_TRUE(caller.waitFor("M Remaining Numbers"));
 
   caller.keys("Space");
   EXPECT_TRUE(caller.waitFor("Said: Welcome to Vorlix game!")) << caller.screen();
@@ -102,20 +95,9 @@ TEST(TerminalCaller, PlaysRestartsAndQuitsCleanlyUnderTmux) {
   ASSERT_TRUE(std::regex_search(screen, called, std::regex("Castle \\[([0-9]+)\\]")));
   EXPECT_TRUE(caller.waitFor(">\\s?" + called[1].str() + "<")) << caller.screen();
 
-  caller.keys("F5");
-  EXPECT_TRUE(caller.waitFor("Said: Announcing last 5 numbers! Please keep silence!"))
-      << caller.screen();
-  caller.keys("7");
-  EXPECT_TRUE(caller.waitFor("Speed: 7")) << caller.screen();
-  caller.keys("r");
-  EXPECT_TRUE(
-      caller.waitFor("Re-start: Are you sure to re-start game\\?.*\\[Y\\] Yes.*\\[N\\] No"));
-  caller.keys("n");
-  EXPECT_TRUE(caller.waitFor("Speech: "));
-  EXPECT_EQ(caller.screen().find("Are you sure"), std::string::npos);
-
   caller.resize(40, 12);
-  EXPECT_TRUE(caller.waitFor("terminal is too small")) << caller.screen();
+  EXPECT_TRUE(caller.waitFor("terminal is too small[\\s\\S]*needs 66 columns and 21 rows"))
+      << caller.screen();
   caller.resize(80, 26);
   EXPECT_TRUE(caller.waitFor("Space Play")) << caller.screen();
 
@@ -138,27 +120,6 @@ TEST(TerminalCaller, SignalsLeaveTheTerminalClean) {
     EXPECT_TRUE(caller.waitFor(ending)) << caller.screen();
     EXPECT_EQ(caller.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
   }
-}
-
-// Ctrl-Z in a shell gives the terminal back while the caller is stopped; fg takes it again and
-// draws the whole screen.
-TEST(TerminalCaller, SuspendedByCtrlZItGivesTheTerminalBack) {
-  if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
-  TmuxCaller shell(80, 26, "bash --norc --noprofile -i");
-  ASSERT_TRUE(shell.waitFor("bash-[0-9.]+[$#]")) << shell.screen();
-  const std::string command = std::string(VORLIX_CALLER) + " --terminal --silent --audio none";
-  shell.keys("'" + command + "' Enter");
-  ASSERT_TRUE(shell.waitFor("M Remaining Numbers")) << shell.screen();
-  shell.keys("C-z");
-  EXPECT_TRUE(shell.waitFor("Stopped")) << shell.screen();
-  EXPECT_EQ(shell.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
-  shell.keys("fg Enter");
-  EXPECT_TRUE(shell.waitFor("M Remaining Numbers")) << shell.screen();
-  EXPECT_EQ(shell.query("#{alternate_on}"), "1\n");
-  shell.keys("q");
-  shell.keys("'echo caller-ended-with-$?' Enter");  // single quotes: $? is the shell's in the pane
-  EXPECT_TRUE(shell.waitFor("\ncaller-ended-with-0")) << shell.screen();
-  EXPECT_EQ(shell.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-// The pure pieces of the terminal host: the keyboard decoder and the comparison of two looks.
+// The terminal host's keyboard decoder: what each kind of terminal sends for a key.
 #include <gtest/gtest.h>
 
 #include "hosts/terminal/keys.h"
-#include "hosts/terminal/screen_text.h"
-#include "hosts/terminal/transcript.h"
 
 namespace {
 
@@ -34,41 +32,6 @@ TEST(TerminalKeys, FunctionKeysOfEveryTerminalKindAndALoneEscape) {
                             "Remaining Numbers", "2", "3", "4", "5", "6", "7", "8", "9", "10"})
     EXPECT_TRUE(terminal::keyNameFor(title).has_value()) << title;
   EXPECT_EQ(terminal::keyNameFor("Pause"), "Space");
-}
-
-TEST(TranscriptLooks, ReportOnlyWhatDiffersTitleFirstThenInViewOrder) {
-  const platform::Rect somewhere{0, 0, 10, 10};
-  const auto yellow = platform::Color::yellowColor();
-  app::ScreenSnapshot before{
-      "Vorlix",
-      {app::CellLook{1, app::CellState::unfilled, yellow},
-       app::CellLook{2, app::CellState::unfilled, yellow},
-       app::ControlLook{"Play", platform::Color::blackColor(), true, somewhere},
-       app::TextLook{"Speed: 5", somewhere}}};
-  EXPECT_TRUE(terminal::lookChanges(before, before).empty());
-
-  app::ScreenSnapshot after = before;
-  after.title = "Vorlix [2]";
-  after.views[1] =
-      app::CellLook{2, app::CellState::other, platform::Color::initWithRed(0.25, 0, 1, 0.5)};
-  after.views[2] = app::ControlLook{"Play", platform::Color::grayColor(), false, somewhere};
-  after.views[3] = app::TextLook{"Speed: 9", somewhere};
-  EXPECT_EQ(terminal::lookChanges(before, after),
-            (std::vector<std::string>{"title Vorlix [2]", "cell 2 rgba(0.25,0,1,0.5)",
-                                      "button Play gray inert", "label Speed: 9"}));
-}
-
-TEST(TerminalScreen, ATooSmallTerminalIsToldInPlainWords) {
-  const app::ScreenSnapshot screen{"Vorlix", {}};
-  const auto lines = terminal::screenLines(screen, {}, {40, 10});
-  std::string text;
-  for (const auto& line : lines) {
-    EXPECT_LE(line.size(), 39u);
-    text += line + " ";
-  }
-  EXPECT_NE(text.find("too small for the board: it needs 66 columns and 21 rows, and this one "
-                      "has 40 columns and 10 rows"),
-            std::string::npos);
 }
 
 }  // namespace
