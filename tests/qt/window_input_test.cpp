@@ -1,5 +1,5 @@
-// Clicks on the window play the game exactly as the same taps in a script do: the same event
-// transcript, line for line and to the millisecond.
+// Clicks and keys on the window play the game exactly as the same taps in a script do: the same
+// event transcript, line for line and to the millisecond.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -21,7 +21,7 @@ std::vector<terminal::ScriptCommand> commands() {
   return terminal::parseScript(script);
 }
 
-// The scripted run's transcript without its own tap lines, which clicks do not write.
+// The scripted run's transcript without its own tap lines, which clicks and keys do not write.
 std::string scriptedTranscript() {
   platform::SeededRandomSource seeded(1);
   platform::PresetRandomSource random(kDraws, seeded);
@@ -46,8 +46,9 @@ struct ToTranscript : platform::SpeechEngine, platform::Console {
   void writeLine(std::string_view line) override { to->writeLine(line); }
 };
 
-// Clicks the script's taps on a window of the given size, returns its transcript.
-std::string windowTranscript(QSize size) {
+// Plays the script's taps on a window of the given size with `press`, returns its transcript.
+std::string windowTranscript(QSize size,
+                             const std::function<void(WindowHarness&, const std::string&)>& press) {
   ToTranscript forward;
   WindowHarness w({.presetDraws = kDraws}, size, &forward, &forward);
   std::ostringstream out;
@@ -60,17 +61,28 @@ std::string windowTranscript(QSize size) {
   });
   w.widget->setAfterInputHook([&] { recorder.eventHandled(); });
   for (const auto& command : commands()) {
-    if (command.kind == terminal::ScriptCommand::Kind::tap) w.click(command.title);
+    if (command.kind == terminal::ScriptCommand::Kind::tap) press(w, command.title);
     if (command.kind == terminal::ScriptCommand::Kind::wait) w.advance(command.seconds);
   }
   return out.str();
 }
 
-TEST(WindowInput, ClicksWriteTheTranscriptOfTheSameScript) {
+TEST(WindowInput, ClicksAndKeysWriteTheTranscriptOfTheSameScript) {
   const std::string expected = scriptedTranscript();
   ASSERT_NE(expected.find("say Single number"), std::string::npos);
   // A window of another shape than the screen: clicks must undo the scale and the side bars.
-  EXPECT_EQ(windowTranscript({1500, 700}), expected);
+  EXPECT_EQ(windowTranscript({1500, 700},
+                             [](WindowHarness& w, const std::string& title) { w.click(title); }),
+            expected);
+  // Space is Play or Pause, whichever takes taps; so the Pause before the game is left out.
+  const std::map<std::string, Qt::Key> keys = {
+      {"Play", Qt::Key_Space}, {"Pause", Qt::Key_Space}, {"7", Qt::Key_7}, {"L3", Qt::Key_F3}};
+  bool first = true;
+  EXPECT_EQ(windowTranscript({500, 900},
+                             [&](WindowHarness& w, const std::string& title) {
+                               if (!std::exchange(first, false)) w.key(keys.at(title));
+                             }),
+            expected);
 }
 
 }  // namespace

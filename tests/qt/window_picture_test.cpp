@@ -60,6 +60,16 @@ TEST(WindowPicture, CellsButtonsAndTitleShowTheGame) {
   EXPECT_EQ(w.shownColour(w.picture(), w.button("5")), QColor(Qt::black));
   EXPECT_EQ(w.shownColour(w.picture(), w.button("Pause")), QColor(128, 128, 128));
   expectPictureMatchesScreen(w);
+
+  // A wide projector: the screen scaled up at the left, the number being called large on the right.
+  w.widget->resize(1920, 1080);
+  expectPictureMatchesScreen(w);
+  const QImage wide = w.picture();
+  int lit = 0;
+  for (int y = 0; y < 1080; y += 4)
+    for (int x = static_cast<int>(w.widget->geometry().numberArea().left()); x < 1920; x += 4)
+      lit += wide.pixelColor(x, y) == QColor(255, 235, 59);
+  EXPECT_GT(lit, 5000) << "the number, large, beside the screen";
 }
 
 }  // namespace

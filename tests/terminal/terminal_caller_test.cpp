@@ -30,23 +30,37 @@ bool haveTmux() {
   return std::system("command -v tmux > /dev/null 2>&1") == 0;
 }
 
-// One tmux server of our own, with one window of a fixed size running the caller.
-class TmuxCaller {
+// One tmux server of our own, with one window of a fixed size running a plain shell, in which the
+// caller is started as a person would.
+class TmuxShell {
  public:
-  // The pane runs the caller with these arguments, then says how it ended.
-  TmuxCaller(const std::string& arguments, int columns, int rows)
+  TmuxShell(int columns, int rows)
       : tmux_("tmux -L vorlix-test-" + std::to_string(::getpid()) + "-" +
               std::to_string(++instances) + " ") {
     run("new-session -d -s caller -x " + std::to_string(columns) + " -y " + std::to_string(rows) +
-        " '" + VORLIX_CALLER + " " + arguments + "; echo caller-ended-with-$?; sleep 60'");
+        " 'bash --norc --noprofile -i'");
+    waitFor("bash-[0-9.]+[$#]");
   }
-  ~TmuxCaller() { run("kill-server"); }
+  ~TmuxShell() { run("kill-server"); }
+
+  // Types the command that starts the caller with these arguments; true once its panel shows.
+  bool startCaller(const std::string& arguments) const {
+    keys("'" + std::string(VORLIX_CALLER) + " " + arguments + "' Enter");
+    return waitFor("M Remaining Numbers");
+  }
+  // Asks the shell how the caller ended, and checks the terminal is back as it was: the main
+  // screen, with the cursor shown.
+  void expectEndedWith(int code) const {
+    keys("'echo caller-ended-with-$?' Enter");  // single quotes: $? is the shell's in the pane
+    EXPECT_TRUE(waitFor("\ncaller-ended-with-" + std::to_string(code) + "\n")) << screen();
+    EXPECT_EQ(query("#{alternate_on} #{cursor_flag}"), "0 1\n");
+  }
 
   std::string screen() const { return commandOutput(tmux_ + "capture-pane -p -t caller"); }
   std::string query(const std::string& format) const {
     return commandOutput(tmux_ + "display-message -p -t caller '" + format + "'");
   }
-  // The caller's process: the child of the shell that runs the pane's command.
+  // The caller's process: the child of the shell in the pane.
   pid_t callerProcess() const {
     const std::string shell = std::to_string(std::atoi(query("#{pane_pid}").c_str()));
     std::ifstream children("/proc/" + shell + "/task/" + shell + "/children");
@@ -59,11 +73,10 @@ class TmuxCaller {
     run("resize-window -t caller -x " + std::to_string(columns) + " -y " + std::to_string(rows));
   }
 
-  // Polls the screen until it matches, for at most `limit`.
-  bool waitFor(const std::string& pattern,
-               std::chrono::seconds limit = std::chrono::seconds(15)) const {
+  // Polls the screen until it matches, for at most 15 seconds.
+  bool waitFor(const std::string& pattern) const {
     const std::regex wanted(pattern);
-    const auto end = std::chrono::steady_clock::now() + limit;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
     while (std::chrono::steady_clock::now() < end) {
       if (std::regex_search(screen(), wanted)) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -80,45 +93,51 @@ class TmuxCaller {
   std::string tmux_;
 };
 
-TEST(TerminalCaller, PlaysSaysWhenTooSmallAndQuitsCleanlyUnderTmux) {
+TEST(TerminalCaller, PlaysSaysWhenTooSmallSuspendsAndQuitsCleanlyUnderTmux) {
   if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
-  TmuxCaller caller("--terminal --seed 5 --audio none", 80, 26);
-  ASSERT_TRUE(caller.waitFor("Vorlix @ Korvanda Castle\\s")) << caller.screen();
-  EXPECT_TRUE(caller.waitFor("Space Play.*F2 L2.*F10 L10.*A ALL.*R Re-start"));
+  TmuxShell shell(80, 26);
+  ASSERT_TRUE(shell.startCaller("--terminal --seed 5 --audio none")) << shell.screen();
+  EXPECT_TRUE(shell.waitFor("Vorlix @ Korvanda Castle\\s")) << shell.screen();
+  EXPECT_TRUE(shell.waitFor("Space Play.*F2 L2.*F10 L10.*A ALL.*R Re-start"));
 
-  caller.keys("Space");
-  EXPECT_TRUE(caller.waitFor("Said: Welcome to Vorlix game!")) << caller.screen();
-  ASSERT_TRUE(caller.waitFor("Vorlix @ Korvanda Castle \\[[0-9]+\\]")) << caller.screen();
+  shell.keys("Space");
+  EXPECT_TRUE(shell.waitFor("Said: Welcome to Vorlix game!")) << shell.screen();
+  ASSERT_TRUE(shell.waitFor("Vorlix @ Korvanda Castle \\[[0-9]+\\]")) << shell.screen();
   // The number in the title is the one marked on the board: ">45<", or "> 7<".
   std::smatch called;
-  const std::string screen = caller.screen();
+  const std::string screen = shell.screen();
   ASSERT_TRUE(std::regex_search(screen, called, std::regex("Castle \\[([0-9]+)\\]")));
-  EXPECT_TRUE(caller.waitFor(">\\s?" + called[1].str() + "<")) << caller.screen();
+  EXPECT_TRUE(shell.waitFor(">\\s?" + called[1].str() + "<")) << shell.screen();
 
-  caller.resize(40, 12);
-  EXPECT_TRUE(caller.waitFor("terminal is too small[\\s\\S]*needs 66 columns and 21 rows"))
-      << caller.screen();
-  caller.resize(80, 26);
-  EXPECT_TRUE(caller.waitFor("Space Play")) << caller.screen();
+  shell.resize(40, 12);
+  EXPECT_TRUE(shell.waitFor("terminal is too small[\\s\\S]*needs 66 columns and 21 rows"))
+      << shell.screen();
+  shell.resize(80, 26);
+  EXPECT_TRUE(shell.waitFor("Space Play")) << shell.screen();
 
-  caller.keys("C-c");
-  EXPECT_TRUE(caller.waitFor("caller-ended-with-0")) << caller.screen();
-  EXPECT_EQ(caller.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
+  // Ctrl-Z gives the terminal back while the caller is stopped; fg takes it again and redraws.
+  shell.keys("C-z");
+  EXPECT_TRUE(shell.waitFor("Stopped")) << shell.screen();
+  EXPECT_EQ(shell.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
+  shell.keys("fg Enter");
+  EXPECT_TRUE(shell.waitFor("M Remaining Numbers")) << shell.screen();
+  EXPECT_EQ(shell.query("#{alternate_on}"), "1\n");
+
+  shell.keys("C-c");
+  shell.expectEndedWith(0);
 }
 
 // SIGTERM ends the caller as a quit does; a crash signal still leaves the terminal as it was.
 TEST(TerminalCaller, SignalsLeaveTheTerminalClean) {
   if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
-  for (const auto& [signalNumber, ending] :
-       {std::pair{SIGTERM, "caller-ended-with-0"}, std::pair{SIGSEGV, "caller-ended-with-139"}}) {
-    SCOPED_TRACE(ending);
-    TmuxCaller caller("--terminal --seed 5 --silent --audio none", 80, 26);
-    ASSERT_TRUE(caller.waitFor("M Remaining Numbers")) << caller.screen();
-    const pid_t process = caller.callerProcess();
+  for (const auto& [signalNumber, exitCode] : {std::pair{SIGTERM, 0}, std::pair{SIGSEGV, 139}}) {
+    SCOPED_TRACE(exitCode);
+    TmuxShell shell(80, 26);
+    ASSERT_TRUE(shell.startCaller("--terminal --seed 5 --silent --audio none")) << shell.screen();
+    const pid_t process = shell.callerProcess();
     ASSERT_GT(process, 0);
     ASSERT_EQ(::kill(process, signalNumber), 0);
-    EXPECT_TRUE(caller.waitFor(ending)) << caller.screen();
-    EXPECT_EQ(caller.query("#{alternate_on} #{cursor_flag}"), "0 1\n");
+    shell.expectEndedWith(exitCode);
   }
 }
 
