@@ -11,45 +11,23 @@
 
 #include "support/host_moves.h"
 
-namespace {
-
-constexpr std::size_t kLongestInput = 4096;  // enough for many games; keeps each run short
-constexpr double kWaitUnits[] = {0.01, 0.1, 1.0, 10.0};
-
-class MoveReader {
- public:
-  MoveReader(const std::uint8_t* data, std::size_t size) : next_(data), end_(data + size) {}
-
-  bool done() const { return next_ == end_; }
-
-  HostMove read() {
-    const int code = *next_++ % 24;
-    if (code < 18) return {HostMove::Kind::tap, static_cast<std::size_t>(code)};
-    if (code == 18) return {HostMove::Kind::answerYes};
-    if (code == 19) return {HostMove::Kind::answerNo};
-    const int amount = done() ? 0 : *next_++;
-    return {HostMove::Kind::wait, 0, amount * kWaitUnits[code - 20]};
-  }
-
- private:
-  const std::uint8_t* next_;
-  const std::uint8_t* end_;
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0 || size > kLongestInput) return -1;  // not worth keeping
-  ScreenHarness::Options options;
-  options.seed = data[0];
-  ScreenHarness h(options);
+  constexpr double kWaitUnits[] = {0.01, 0.1, 1.0, 10.0};
+  if (size == 0 || size > 4096) return -1;  // longer adds little and slows every run: not kept
+  ScreenHarness h({.seed = data[0]});
   MoveReferee referee(h);
-  MoveReader moves(data, size);
-  for (std::size_t i = 0; !moves.done(); ++i) {
-    const auto problems = referee.play(moves.read());
-    if (problems.empty()) continue;
-    for (const auto& problem : problems) std::fprintf(stderr, "move %zu: %s\n", i, problem.c_str());
-    std::abort();
+  for (std::size_t i = 0; i < size;) {
+    const std::size_t at = i;
+    const int code = data[i++] % 24;
+    HostMove move{HostMove::Kind::tap, static_cast<std::size_t>(code)};
+    if (code >= 18 && code < 20)
+      move = {code == 18 ? HostMove::Kind::answerYes : HostMove::Kind::answerNo};
+    if (code >= 20)
+      move = {HostMove::Kind::wait, 0, (i < size ? data[i++] : 0) * kWaitUnits[code - 20]};
+    const auto problems = referee.play(move);
+    for (const auto& problem : problems)
+      std::fprintf(stderr, "move at byte %zu: %s\n", at, problem.c_str());
+    if (!problems.empty()) std::abort();
   }
   return 0;
 }

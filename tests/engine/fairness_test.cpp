@@ -12,99 +12,77 @@
 
 namespace {
 
-// Upper quantile of the chi-square distribution with `df` degrees of freedom for the standard
-// normal quantile `z` (Wilson and Hilferty's cube-root approximation: within 0.1% of the exact
-// value for the thousands of degrees of freedom used here).
-double chiSquareQuantile(double df, double z) {
-  const double a = 2.0 / (9.0 * df);
-  return df * std::pow(1.0 - a + z * std::sqrt(a), 3.0);
-}
+constexpr int kNumbers = 90;
 
-// The standard normal quantile z with P(Z > z) = p, by bisection on the complementary error
-// function.
-double normalQuantile(double p) {
+// Upper quantile of the chi-square distribution with `df` degrees of freedom at significance
+// `p`: the standard normal quantile found by bisection on erfc, then Wilson and Hilferty's
+// cube-root approximation (within 0.1% of the exact value for the degrees of freedom used here).
+double chiSquareQuantile(double df, double p) {
   double low = -10.0, high = 10.0;
   for (int i = 0; i < 200; ++i) {
     const double mid = (low + high) / 2.0;
     (0.5 * std::erfc(mid / std::sqrt(2.0)) > p ? low : high) = mid;
   }
-  return (low + high) / 2.0;
-}
-
-constexpr int kNumbers = 90;
-
-using PositionCounts = std::array<std::array<long, kNumbers>, kNumbers>;  // [number - 1][position]
-
-// Plays `games` whole games on one screen at one fixed seed, restarting after each, and counts
-// where in the draw order each number came.
-PositionCounts positionsOverGames(int games) {
-  ScreenHarness::Options options;
-  options.seed = 20261206;
-  ScreenHarness h(options);
-  h.vc().setDebug(true);
-  PositionCounts counts{};
-  h.tap("Play");
-  for (int game = 0; game < games; ++game) {
-    EXPECT_TRUE(h.runUntilIdle());
-    const auto& drawn = h.vc()._randomNumbers;
-    EXPECT_EQ(drawn.size(), 90u);
-    for (std::size_t position = 0; position < drawn.size(); ++position)
-      ++counts[static_cast<std::size_t>(std::stoi(drawn[position]) - 1)][position];
-    h.alerts.tapButtonTitled("Yes");  // closes "Success!"
-    h.tap("Re-start");
-    EXPECT_TRUE(h.alerts.tapButtonTitled("Yes"));
-  }
-  return counts;
+  const double a = 2.0 / (9.0 * df);
+  return df * std::pow(1.0 - a + low * std::sqrt(a), 3.0);
 }
 
 // Pearson's statistic of observed counts against equal expected counts.
 template <class Counts>
 double pearson(const Counts& observed, double expected) {
   double sum = 0.0;
-  for (const auto count : observed) {
-    const double d = static_cast<double>(count) - expected;
-    sum += d * d / expected;
-  }
+  for (const auto count : observed)
+    sum += std::pow(static_cast<double>(count) - expected, 2) / expected;
   return sum;
 }
 
-// Draws `samples` values below 3 x 2^30 and counts them by third of that range. The bound is
-// chosen to make modulo bias loud: 2^32 mod (3 x 2^30) = 2^30, so reducing words without
-// rejecting any would make the lowest third twice as likely as each of the others.
+// Draws `samples` values below 3 x 2^30 and counts them by third of that range. The bound makes
+// modulo bias loud: 2^32 mod (3 x 2^30) = 2^30, so reducing words without rejecting any would
+// make the lowest third twice as likely as each of the others.
 std::array<long, 3> thirdsOfLargeBound(platform::RandomSource& source, int samples) {
-  constexpr std::uint32_t kBound = 3u << 30;
   std::array<long, 3> thirds{};
-  for (int i = 0; i < samples; ++i) ++thirds[source.uniform(kBound) >> 30];
+  for (int i = 0; i < samples; ++i) ++thirds[source.uniform(3u << 30) >> 30];
   return thirds;
 }
 
 }  // namespace
 
-// Each number is equally likely at every place of the draw order. Over N games the 90 x 90 table
-// of (number, position) counts has expected N / 90 in every cell.
+// Each number is equally likely at every place of the draw order. 900 whole games on one screen
+// at a fixed seed, restarted after each, fill a 90 x 90 table of (number, position) counts with
+// 10 expected in every cell.
 // - The whole table: each game adds a permutation matrix, and for random permutation matrices
 //   Pearson's statistic X is distributed as 90/89 x chi-square with 89^2 = 7921 degrees of
-//   freedom, so X x 89/90 is tested against chi-square(7921) on both tails at 0.001 each (too even
-//   is as suspect as too uneven).
+//   freedom, so X x 89/90 is tested on both tails at 0.001 each (too even is as suspect as too
+//   uneven).
 // - Each number's row and each position's column on its own (exactly multinomial, 89 degrees of
 //   freedom), which finds one favoured number or one skewed place that the whole table dilutes:
 //   180 tests sharing a significance of 0.001 (Bonferroni).
 // Altogether the test fails by chance with probability at most 0.003 for a fair draw; at its
 // fixed seed it either always passes or always fails.
 TEST(Fairness, EveryNumberIsEquallyLikelyAtEveryPlace) {
-  constexpr int kGames = 900;  // 10 expected per cell
+  constexpr int kGames = 900;
+  ScreenHarness h({.seed = 20261206});
+  h.vc().setDebug(true);
+  std::array<std::array<long, kNumbers>, kNumbers> counts{};  // [number - 1][position]
+  h.tap("Play");
+  for (int game = 0; game < kGames; ++game) {
+    ASSERT_TRUE(h.runUntilIdle());
+    const auto& drawn = h.vc()._randomNumbers;
+    ASSERT_EQ(drawn.size(), 90u);
+    for (std::size_t position = 0; position < drawn.size(); ++position)
+      ++counts[std::stoul(drawn[position]) - 1][position];
+    h.alerts.tapButtonTitled("Yes");  // closes "Success!"
+    h.tap("Re-start");
+    h.alerts.tapButtonTitled("Yes");
+  }
   const double expected = kGames / static_cast<double>(kNumbers);
-  const PositionCounts counts = positionsOverGames(kGames);
-
   double x = 0.0;
   for (const auto& row : counts) x += pearson(row, expected);
   const double statistic = x * (kNumbers - 1) / kNumbers;
-  const double tableDf = (kNumbers - 1) * (kNumbers - 1);
-  RecordProperty("statistic", std::to_string(statistic));
-  EXPECT_LT(statistic, chiSquareQuantile(tableDf, normalQuantile(0.001)));
-  EXPECT_GT(statistic, chiSquareQuantile(tableDf, -normalQuantile(0.001)));
+  EXPECT_LT(statistic, chiSquareQuantile((kNumbers - 1) * (kNumbers - 1), 0.001));
+  EXPECT_GT(statistic, chiSquareQuantile((kNumbers - 1) * (kNumbers - 1), 0.999));
 
-  const double lineCritical = chiSquareQuantile(kNumbers - 1, normalQuantile(0.001 / 180.0));
+  const double lineCritical = chiSquareQuantile(kNumbers - 1, 0.001 / 180.0);
   for (std::size_t i = 0; i < kNumbers; ++i) {
     std::array<long, kNumbers> column{};
     for (std::size_t number = 0; number < kNumbers; ++number) column[number] = counts[number][i];
@@ -117,15 +95,8 @@ TEST(Fairness, EveryNumberIsEquallyLikelyAtEveryPlace) {
 // P(X > x) = exp(-x / 2), so the critical value for significance p is -2 ln p.
 TEST(Fairness, BoundedDrawsHaveNoModuloBias) {
   constexpr int kSamples = 3000;
-  const double expected = kSamples / 3.0;
-
   platform::SeededRandomSource seeded(99);
-  EXPECT_LT(pearson(thirdsOfLargeBound(seeded, kSamples), expected), -2.0 * std::log(0.001));
-
-  // The system's generator is not repeatable, so the false-alarm rate is made negligible; a
-  // missing rejection would still give a statistic near 375.
-  platform::SecureRandomSource secure;
-  EXPECT_LT(pearson(thirdsOfLargeBound(secure, kSamples), expected), -2.0 * std::log(1e-9));
+  EXPECT_LT(pearson(thirdsOfLargeBound(seeded, kSamples), kSamples / 3.0), -2.0 * std::log(0.001));
 
   // The rejection itself, fed with words drawn evenly from 0 to 3 only: 2^32 mod 3 = 1, so the
   // one surplus word 0 must be thrown away; kept, it would make 0 (from 0 and 3) twice as likely.
@@ -134,7 +105,7 @@ TEST(Fairness, BoundedDrawsHaveNoModuloBias) {
   std::array<long, 3> residues{};
   for (int i = 0; i < kSamples; ++i)
     ++residues[platform::uniformFromWords(3, [&] { return lowestFour(words); })];
-  EXPECT_LT(pearson(residues, expected), -2.0 * std::log(0.001));
+  EXPECT_LT(pearson(residues, kSamples / 3.0), -2.0 * std::log(0.001));
 }
 
 // The seeded source gives the same draws on every machine and build: a game replayed from its
@@ -147,11 +118,8 @@ TEST(Fairness, SeededDrawsArePinned) {
   EXPECT_EQ(draws, (std::vector<std::uint32_t>{7, 60, 9, 17, 35, 69, 6, 79, 23, 55, 12, 53}));
 
   ScreenHarness h;  // seed 1
-  h.vc().setDebug(true);
   h.tap("Play");
-  h.runUntilIdle();
-  EXPECT_EQ(
-      std::vector<std::string>(h.vc()._randomNumbers.begin(), h.vc()._randomNumbers.begin() + 12),
-      (std::vector<std::string>{"22", "27", "56", "74", "59", "31", "77", "52", "19", "9", "90",
-                                "71"}));
+  h.runUntilDrawn(12);
+  EXPECT_EQ(h.vc()._randomNumbers, (std::vector<std::string>{"22", "27", "56", "74", "59", "31",
+                                                             "77", "52", "19", "9", "90", "71"}));
 }

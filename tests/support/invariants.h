@@ -4,7 +4,9 @@
 // whatever the host did before. Used by the long random runs of the tests and by the fuzz target,
 // so it reports instead of asserting: an empty list means all is well.
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -16,19 +18,9 @@
 enum class GameState { notStarted, calling, paused, recalling, completed };
 
 inline const char* gameStateName(GameState state) {
-  switch (state) {
-    case GameState::notStarted:
-      return "not started";
-    case GameState::calling:
-      return "calling";
-    case GameState::paused:
-      return "paused";
-    case GameState::recalling:
-      return "recalling";
-    case GameState::completed:
-      return "completed";
-  }
-  return "?";
+  static constexpr const char* kNames[] = {"not started", "calling", "paused", "recalling",
+                                           "completed"};
+  return kNames[static_cast<int>(state)];
 }
 
 inline bool timerPending(const ViewController& vc) {
@@ -38,156 +30,102 @@ inline bool timerPending(const ViewController& vc) {
 inline GameState gameStateOf(const ViewController& vc) {
   if (timerPending(vc)) return vc._isContinueGame ? GameState::calling : GameState::recalling;
   if (vc._randomNumbers.empty()) return GameState::notStarted;
-  if (vc._randomNumbers.size() >= 90) return GameState::completed;
-  return GameState::paused;
+  return vc._randomNumbers.size() >= 90 ? GameState::completed : GameState::paused;
 }
 
 class ScreenInvariants {
  public:
-  // The panel is laid out once, so its buttons are found once.
-  ScreenInvariants(ViewController& vc, const platform::RunLoop& loop) : vc_(vc), loop_(loop) {
-    for (const auto& subview : vc_.view().subviews())
-      if (const auto* button = dynamic_cast<const platform::Button*>(subview.get()))
-        buttons_.push_back(button);
-  }
+  ScreenInvariants(ViewController& vc, const platform::RunLoop& loop) : vc_(vc), loop_(loop) {}
 
   std::vector<std::string> violations() {
     problems_.clear();
-    const auto drawn = checkDrawnNumbers();
-    checkAnnouncementList();
+    checkNumbersAndBoard();
     checkTimer();
-    checkPlayAndPause();
-    checkPanelColours();
-    checkBoard(drawn);
+    checkPanel();
     return problems_;
   }
 
  private:
-  using Drawn = std::array<bool, 91>;  // indexed by number; [0] unused
-
-  void fail(std::string what) { problems_.push_back(std::move(what)); }
-
-  static int numberOf(const std::string& text) {
-    if (text.empty() || text.size() > 2 || text.front() == '0') return 0;
-    int value = 0;
-    for (char c : text) {
-      if (c < '0' || c > '9') return 0;
-      value = value * 10 + (c - '0');
-    }
-    return value <= 90 ? value : 0;
+  void expect(bool ok, const std::string& what) {
+    if (!ok) problems_.push_back(what);
   }
 
-  Drawn checkDrawnNumbers() {
-    Drawn drawn{};
+  void checkNumbersAndBoard() {
+    std::array<bool, 91> drawn{};
     const auto& numbers = vc_._randomNumbers;
-    if (numbers.size() > 90) fail("more than 90 numbers drawn");
     for (const auto& text : numbers) {
-      const int n = numberOf(text);
-      if (n == 0)
-        fail("drawn text '" + text + "' is not a number from 1 to 90");
-      else if (drawn[n])
-        fail("number " + text + " drawn twice");
-      else
-        drawn[n] = true;
+      const int n = std::clamp(std::atoi(text.c_str()), 0, 90);  // 0 for no number from 1 to 90
+      expect(n != 0 && std::to_string(n) == text && !drawn[n],
+             "drawn text '" + text + "' is no new number from 1 to 90");
+      drawn[n] = true;
     }
-    if (!vc_._announcedNumber.empty() &&
-        (numbers.empty() || numbers.back() != vc_._announcedNumber))
-      fail("announced number '" + vc_._announcedNumber + "' is not the last one drawn");
-    return drawn;
-  }
-
-  void checkAnnouncementList() {
-    const auto size = static_cast<ViewController::Int>(vc_._announceInfoList.size());
-    if (vc_._numberIndexToRepeat < 0 || vc_._numberIndexToRepeat > size)
-      fail("index " + std::to_string(vc_._numberIndexToRepeat) + " outside a list of " +
-           std::to_string(size));
-    if (timerPending(vc_) && vc_._numberIndexToRepeat >= size)
-      fail("a timer is pending with nothing left to say");
+    expect(vc_._announcedNumber.empty() ||
+               (!numbers.empty() && numbers.back() == vc_._announcedNumber),
+           "announced number '" + vc_._announcedNumber + "' is not the last one drawn");
+    int justFilled = 0;
+    for (int n = 1; n <= 90; ++n) {
+      const auto& colour = vc_._gridViewsArray[static_cast<std::size_t>(n - 1)]->backgroundColor();
+      justFilled += colour == vc_.color_just_filled;
+      expect(colour == vc_.color_un_filled ||
+                 (drawn[n] && (colour == vc_.color_filled || colour == vc_.color_just_filled)),
+             "cell " + std::to_string(n) + " has a colour its number does not explain");
+    }
+    // The latest number and the five called since the last refresh at most.
+    expect(justFilled <= 6, std::to_string(justFilled) + " cells marked as just called");
+    expect(!vc_._viewPreviousHighlighted ||
+               vc_._viewPreviousHighlighted->backgroundColor() == vc_.color_just_filled,
+           "the cell marked last is not shown as just called");
   }
 
   void checkTimer() {
-    const std::size_t pending = loop_.pendingTimerCount();
-    if (pending > 1) fail(std::to_string(pending) + " timers pending");
-    if (pending == 1 && !timerPending(vc_)) fail("the pending timer is not _timer");
-    if (pending == 1 && timerPending(vc_) && loop_.nextDeadline() != vc_._timer->fireDate())
-      fail("_timer is not the timer that will fire");
-    if (pending == 0 && timerPending(vc_)) fail("_timer claims to be pending but is not");
+    const auto size = static_cast<ViewController::Int>(vc_._announceInfoList.size());
+    expect(vc_._numberIndexToRepeat >= 0 && vc_._numberIndexToRepeat <= size,
+           "index " + std::to_string(vc_._numberIndexToRepeat) + " outside the list");
+    const bool pending = timerPending(vc_);
+    expect(!pending || vc_._numberIndexToRepeat < size, "a timer is pending with nothing to say");
+    const std::size_t count = loop_.pendingTimerCount();
+    expect(count == (pending ? 1u : 0u),
+           std::to_string(count) + " timers pending, _timer " + (pending ? "valid" : "not valid"));
+    expect(!pending || loop_.nextDeadline() == vc_._timer->fireDate(),
+           "_timer is not the timer that will fire");
   }
 
-  void checkPlayAndPause() {
+  void checkPanel() {
+    using platform::Color;
     const bool play = vc_.btnPlay->isUserInteractionEnabled();
     const bool pause = vc_.btnPause->isUserInteractionEnabled();
-    if (play == pause)
-      fail(play ? "Play and Pause both take taps" : "neither Play nor Pause takes taps");
+    expect(play != pause, "Play and Pause both take taps, or neither does");
     const GameState state = gameStateOf(vc_);
     // Calling is the one state in which Pause is live; after Play on a completed game it stays so.
-    const bool pauseExpected =
-        state == GameState::calling || (state == GameState::completed && pause);
-    if (pause != pauseExpected)
-      fail(std::string("Pause ") + (pause ? "takes" : "refuses") + " taps while " +
-           gameStateName(state));
-  }
-
-  void expectColour(const platform::Button& button, platform::Color colour, const char* why) {
-    if (button.backgroundColor() != colour)
-      fail(std::string("'").append(button.titleText().value_or("")).append("' ").append(why));
-  }
-
-  void checkPanelColours() {
-    using platform::Color;
-    expectColour(*vc_.btnPlay,
-                 vc_.btnPlay->isUserInteractionEnabled() ? Color::blackColor() : Color::grayColor(),
-                 "colour does not match whether it takes taps");
-    expectColour(
-        *vc_.btnPause,
-        vc_.btnPause->isUserInteractionEnabled() ? Color::blackColor() : Color::grayColor(),
-        "colour does not match whether it takes taps");
-    const bool remainingMarked = vc_.btnRemaining->backgroundColor() == Color::orangeColor();
-    if (!remainingMarked)
-      expectColour(*vc_.btnRemaining, Color::blackColor(), "neither black nor orange");
-    int recallsMarked = 0;
-    const std::string speedText = std::to_string(vc_._speed);
-    for (const platform::Button* button : buttons_) {
+    expect(pause == (state == GameState::calling || (state == GameState::completed && pause)),
+           std::string("Pause takes taps wrongly while ") + gameStateName(state));
+    const auto liveColour = [](bool live) {
+      return live ? Color::blackColor() : Color::grayColor();
+    };
+    expect(vc_.btnPlay->backgroundColor() == liveColour(play) &&
+               vc_.btnPause->backgroundColor() == liveColour(pause),
+           "Play or Pause is coloured unlike whether it takes taps");
+    const std::string speed = std::to_string(vc_._speed);
+    int marked = 0;
+    for (const auto& subview : vc_.view().subviews()) {
+      const auto* button = dynamic_cast<const platform::Button*>(subview.get());
+      if (!button || button == vc_.btnPlay.get() || button == vc_.btnPause.get()) continue;
       const bool orange = button->backgroundColor() == Color::orangeColor();
-      if (button->tag() == static_cast<long>(ButtonType::lastNumbers)) {
-        recallsMarked += orange ? 1 : 0;
-        if (!orange) expectColour(*button, Color::blackColor(), "neither black nor orange");
-      } else if (button->tag() == static_cast<long>(ButtonType::speedNumbers)) {
-        expectColour(*button,
-                     button->titleText() == speedText ? Color::orangeColor() : Color::blackColor(),
-                     "does not show whether it is the speed");
-      } else if (button->tag() == static_cast<long>(ButtonType::restart)) {
-        expectColour(*button, Color::blackColor(), "is not black");
-      }
+      const bool isSpeed = button->tag() == static_cast<long>(ButtonType::speedNumbers);
+      marked += orange && !isSpeed;
+      expect(
+          orange ? button->tag() != static_cast<long>(ButtonType::restart) &&
+                       (!isSpeed || button->titleText() == speed)
+                 : button->backgroundColor() == Color::blackColor() &&
+                       (!isSpeed || button->titleText() != speed),
+          std::string("'").append(button->titleText().value_or("")).append("' coloured wrongly"));
     }
-    if (recallsMarked + (remainingMarked ? 1 : 0) > 1) fail("more than one recall marked");
-    if ((recallsMarked > 0 || remainingMarked) && vc_.btnPause->isUserInteractionEnabled())
-      fail("a recall is marked while Pause is live");
-    if (vc_.lblSpeed->text() != "Speed: " + speedText)
-      fail("the speed label does not show the speed");
-  }
-
-  void checkBoard(const Drawn& drawn) {
-    int justFilled = 0;
-    for (std::size_t i = 0; i < vc_._gridViewsArray.size(); ++i) {
-      const auto& colour = vc_._gridViewsArray[i]->backgroundColor();
-      const bool called = drawn[i + 1];
-      if (colour == vc_.color_just_filled) ++justFilled;
-      if (!called && colour != vc_.color_un_filled)
-        fail("cell " + std::to_string(i + 1) + " is coloured but was never drawn");
-      else if (called && colour != vc_.color_un_filled && colour != vc_.color_filled &&
-               colour != vc_.color_just_filled)
-        fail("cell " + std::to_string(i + 1) + " has a colour of no state");
-    }
-    // The latest number and the five called since the last refresh at most.
-    if (justFilled > 6) fail(std::to_string(justFilled) + " cells marked as just called");
-    if (vc_._viewPreviousHighlighted &&
-        vc_._viewPreviousHighlighted->backgroundColor() != vc_.color_just_filled)
-      fail("the cell marked last is not shown as just called");
+    expect(marked <= 1, "more than one recall marked");
+    expect(marked == 0 || !pause, "a recall is marked while Pause is live");
+    expect(vc_.lblSpeed->text() == "Speed: " + speed, "the speed label does not show the speed");
   }
 
   ViewController& vc_;
   const platform::RunLoop& loop_;
-  std::vector<const platform::Button*> buttons_;
   std::vector<std::string> problems_;
 };

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,7 +27,7 @@ class ScreenHarness {
     std::uint64_t seed = 1;
     double width = 320.0;
     platform::UserInterfaceIdiom idiom = platform::UserInterfaceIdiom::phone;
-    std::vector<std::uint32_t> presetDraws;
+    std::vector<std::uint32_t> presetDraws{};
   };
 
   ScreenHarness() : ScreenHarness(Options{}) {}
@@ -45,17 +49,61 @@ class ScreenHarness {
   platform::Button& button(const std::string& title) {
     return *platform::findButtonTitled(root(), title);
   }
+  bool takesTaps(const std::string& title) { return button(title).isUserInteractionEnabled(); }
   // The cell of number n (1 to 90).
-  platform::View& cell(int n) { return *screen->_gridViewsArray.at(static_cast<std::size_t>(n - 1)); }
+  platform::View& cell(int n) {
+    return *screen->_gridViewsArray.at(static_cast<std::size_t>(n - 1));
+  }
 
   void advance(double seconds) { loop.advanceBySeconds(seconds); }
   bool runUntilIdle() { return loop.runUntilIdle(std::chrono::hours(10)); }
   double now() const { return platform::durationToSeconds(loop.now()); }
+  // Plays a host's script, word by word: "2.5s" lets 2.5 seconds pass, "Yes" and "No" answer the
+  // alert on top, any other word taps the control of that title, with '_' for a blank.
+  void perform(const std::string& script) {
+    std::istringstream words(script);
+    for (std::string word; words >> word;) {
+      std::replace(word.begin(), word.end(), '_', ' ');
+      if (word == "Yes" || word == "No")
+        alerts.tapButtonTitled(word);
+      else if (word.ends_with('s') && std::isdigit(static_cast<unsigned char>(word[0])))
+        advance(std::stod(word));
+      else
+        tap(word);
+    }
+  }
+  // Runs the clock timer by timer until `count` numbers have been drawn (or nothing is pending).
+  void runUntilDrawn(std::size_t count) {
+    while (screen->_randomNumbers.size() < count && loop.nextDeadline())
+      loop.advanceBySeconds(platform::durationToSeconds(*loop.nextDeadline() - loop.now()));
+  }
 
-  std::vector<std::string> spoken() const {
+  // The texts handed to the synthesiser from entry `from` on.
+  std::vector<std::string> spoken(std::size_t from = 0) const {
     std::vector<std::string> texts;
-    for (const auto& entry : speech.entries()) texts.push_back(entry.text);
+    for (std::size_t i = from; i < speech.entries().size(); ++i)
+      texts.push_back(speech.entries()[i].text);
     return texts;
+  }
+  // The lines handed to the synthesiser from `start` on, each with its time in seconds (to the
+  // millisecond) from then: "0: Welcome ... / 6: Single number 7 / 11: 4".
+  std::string heardSince(double start) const {
+    std::ostringstream heard;
+    for (const auto& entry : speech.entries()) {
+      const double at = platform::durationToSeconds(entry.at) - start;
+      if (at < -1e-9) continue;
+      heard << (heard.tellp() > 0 ? " / " : "") << std::round(at * 1000.0) / 1000.0 << ": "
+            << entry.text;
+    }
+    return heard.str();
+  }
+  // The texts of the "timerInterval: " console lines, in order.
+  std::vector<std::string> timerIntervals() const {
+    const std::string prefix = "timerInterval: ";
+    std::vector<std::string> intervals;
+    for (const std::string& line : console.lines())
+      if (line.starts_with(prefix)) intervals.push_back(line.substr(prefix.size()));
+    return intervals;
   }
 
   platform::VirtualRunLoop loop;
