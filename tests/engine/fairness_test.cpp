@@ -36,15 +36,6 @@ double pearson(const Counts& observed, double expected) {
   return sum;
 }
 
-// Draws `samples` values below 3 x 2^30 and counts them by third of that range. The bound makes
-// modulo bias loud: 2^32 mod (3 x 2^30) = 2^30, so reducing words without rejecting any would
-// make the lowest third twice as likely as each of the others.
-std::array<long, 3> thirdsOfLargeBound(platform::RandomSource& source, int samples) {
-  std::array<long, 3> thirds{};
-  for (int i = 0; i < samples; ++i) ++thirds[source.uniform(3u << 30) >> 30];
-  return thirds;
-}
-
 }  // namespace
 
 // Each number is equally likely at every place of the draw order. 900 whole games on one screen
@@ -71,9 +62,7 @@ TEST(Fairness, EveryNumberIsEquallyLikelyAtEveryPlace) {
     ASSERT_EQ(drawn.size(), 90u);
     for (std::size_t position = 0; position < drawn.size(); ++position)
       ++counts[std::stoul(drawn[position]) - 1][position];
-    h.alerts.tapButtonTitled("Yes");  // closes "Success!"
-    h.tap("Re-start");
-    h.alerts.tapButtonTitled("Yes");
+    h.perform("Yes Re-start Yes");  // closes "Success!", then restarts
   }
   const double expected = kGames / static_cast<double>(kNumbers);
   double x = 0.0;
@@ -95,8 +84,13 @@ TEST(Fairness, EveryNumberIsEquallyLikelyAtEveryPlace) {
 // P(X > x) = exp(-x / 2), so the critical value for significance p is -2 ln p.
 TEST(Fairness, BoundedDrawsHaveNoModuloBias) {
   constexpr int kSamples = 3000;
+  // Values below 3 x 2^30 counted by third of that range make modulo bias loud: 2^32 mod
+  // (3 x 2^30) = 2^30, so reducing words without rejecting any would make the lowest third twice
+  // as likely as each of the others.
   platform::SeededRandomSource seeded(99);
-  EXPECT_LT(pearson(thirdsOfLargeBound(seeded, kSamples), kSamples / 3.0), -2.0 * std::log(0.001));
+  std::array<long, 3> thirds{};
+  for (int i = 0; i < kSamples; ++i) ++thirds[seeded.uniform(3u << 30) >> 30];
+  EXPECT_LT(pearson(thirds, kSamples / 3.0), -2.0 * std::log(0.001));
 
   // The rejection itself, fed with words drawn evenly from 0 to 3 only: 2^32 mod 3 = 1, so the
   // one surplus word 0 must be thrown away; kept, it would make 0 (from 0 and 3) twice as likely.

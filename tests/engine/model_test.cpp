@@ -15,34 +15,25 @@ constexpr int kGames = 40;
 // every timer firing the game's invariants hold (exactly one of Play and Pause takes taps, at most
 // one timer pending, ...), and each move did what a host expects of it and nothing more.
 TEST(Model, RandomHostsNeverBreakTheGame) {
+  // A host who taps anything, answers whatever alert is up and lets time pass: mostly a few
+  // seconds, sometimes a minute, now and then long enough to call a whole game. Play and Pause
+  // are tapped most, Re-start least: a recall list plays for minutes, so recalls picked as often
+  // as the rest would keep the game recalling most of the time.
+  std::discrete_distribution<int> kind({45, 5, 5, 45}), waitScale({75, 23, 2});
+  std::discrete_distribution<std::size_t> control(
+      {30, 25, 7, 3, 3, 3, 3, 3, 3, 2, 2, 2, 2, 2, 2, 2, 2, 2});  // as in kControlTitles
+  const double waitLimits[] = {8.0, 60.0, 600.0};
   std::array<int, 5> movesEndingIn{};
   for (std::uint64_t game = 1; game <= kGames; ++game) {
     ScreenHarness h({.seed = game});
     MoveReferee referee(h);
     std::mt19937_64 rng(1000 + game);
-    const auto pick = [&](int below) { return std::uniform_int_distribution(0, below - 1)(rng); };
-    // A host who taps anything, answers whatever alert is up and lets time pass: mostly a few
-    // seconds, sometimes a minute, now and then long enough to call a whole game. Play and Pause
-    // are tapped most, Re-start least: a recall list plays for minutes, so recalls picked as
-    // often as the rest would keep the game recalling most of the time.
-    const auto randomControl = [&]() -> std::size_t {
-      const int roll = pick(100);
-      if (roll < 62) return roll < 30 ? 0 : roll < 55 ? 1 : 2;
-      return static_cast<std::size_t>(roll < 80 ? 3 + pick(6) : 9 + pick(9));
-    };
-    const auto randomMove = [&]() -> HostMove {
-      const int roll = pick(100), span = pick(100);
-      if (roll < 45) return {HostMove::Kind::tap, randomControl()};
-      if (roll < 55) return {roll < 50 ? HostMove::Kind::answerYes : HostMove::Kind::answerNo};
-      const double limit = span < 75 ? 8.0 : span < 98 ? 60.0 : 600.0;
-      return {HostMove::Kind::wait, 0, std::uniform_real_distribution(0.0, limit)(rng)};
-    };
     for (int i = 0; i < 1000; ++i) {
-      const HostMove move = randomMove();
+      const HostMove move{static_cast<HostMove::Kind>(kind(rng)), control(rng),
+                          std::uniform_real_distribution(0.0, waitLimits[waitScale(rng)])(rng)};
       ASSERT_EQ(referee.play(move), std::vector<std::string>{})
-          << "game " << game << ", move " << i << ": kind " << static_cast<int>(move.kind) << " "
-          << (move.kind == HostMove::Kind::tap ? kControlTitles[move.control] : "") << " "
-          << move.seconds << " s";
+          << "game " << game << ", move " << i << ": kind " << static_cast<int>(move.kind)
+          << ", control " << kControlTitles[move.control] << ", " << move.seconds << " s";
       ++movesEndingIn[static_cast<std::size_t>(gameStateOf(h.vc()))];
     }
   }

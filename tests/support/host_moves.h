@@ -97,9 +97,8 @@ class MoveReferee {
   }
 
   void tap(const std::string& title, const GameSnapshot& before) {
-    const bool live = title == "Play"    ? before.playLive
-                      : title == "Pause" ? !before.playLive
-                                         : true;
+    const bool live =
+        (title != "Play" || before.playLive) && (title != "Pause" || !before.playLive);
     expect(h_.tap(title) == (live ? platform::TapOutcome::reached : platform::TapOutcome::ignored),
            "tap on '" + title + "' " + (live ? "was refused" : "went through an inert button"));
     const GameSnapshot after(h_.vc());
