@@ -89,6 +89,7 @@ class ScreenHarness {
   // millisecond) from then: "0: Welcome ... / 6: Single number 7 / 11: 4".
   std::string heardSince(double start) const {
     std::ostringstream heard;
+    heard.precision(12);  // milliseconds stay visible however long the game has run
     for (const auto& entry : speech.entries()) {
       const double at = platform::durationToSeconds(entry.at) - start;
       if (at < -1e-9) continue;
