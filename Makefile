@@ -32,8 +32,10 @@ test: debug
 test-asan: asan
 	ctest --preset asan -j $(JOBS)
 
+# Every benchmark program of the release build, one after another (the window's needs no display).
 bench: build
-	build/release/bin/vorlix-bench
+	@set -e; for b in build/release/bin/vorlix-*bench; do echo "== $$b"; \
+	  QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen} $$b; done
 
 # Installs under /usr/local, or under PREFIX (make install PREFIX=$$HOME/.local).
 install: build
