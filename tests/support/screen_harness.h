@@ -21,6 +21,8 @@
 
 // A loaded screen on a virtual clock, with its speech, console lines and alerts recorded and a
 // seeded draw. Numbers given as `presetDraws` are drawn first, in order.
+// The services it installs are the process's, so keep one harness alive at a time: a second one
+// would take over the first one's clock, speech and alerts until it ends.
 class ScreenHarness {
  public:
   struct Options {
