@@ -57,10 +57,21 @@ class MinimalWidget : public QWidget {
   }
 };
 
-struct Silence {
+// A loaded phone-sized screen on the window's run loop, speaking nothing, ready to be shown.
+struct SilentScreen {
+  explicit SilentScreen(qthost::QtRunLoop& loop)
+      : scope({&loop, &speech, &alerts, &console, &random}) {
+    screen.setInitialViewFrame({0.0, 0.0, 320.0, 568.0});
+    screen.view();
+    qthost::fitScreenToContent(screen);
+  }
+
   platform::SilentSpeechEngine speech;
   platform::RecordingConsole console;
   platform::SeededRandomSource random{2026};
+  qthost::QtAlertPresenter alerts{[] { return nullptr; }, nullptr};
+  platform::ServicesScope scope;
+  ViewController screen;
 };
 
 int childShowsFirstFrame(const std::string& which, int argc, char** argv) {
@@ -71,16 +82,9 @@ int childShowsFirstFrame(const std::string& which, int argc, char** argv) {
     widget.show();
     return QApplication::exec();
   }
-  Silence silence;
   qthost::QtRunLoop loop;
-  qthost::QtAlertPresenter alerts([] { return nullptr; }, nullptr);
-  platform::ServicesScope scope(
-      {&loop, &silence.speech, &alerts, &silence.console, &silence.random});
-  ViewController screen;
-  screen.setInitialViewFrame({0.0, 0.0, 320.0, 568.0});
-  screen.view();
-  qthost::fitScreenToContent(screen);
-  FirstFrame<qthost::ScreenWidget> widget(screen);
+  SilentScreen silent(loop);
+  FirstFrame<qthost::ScreenWidget> widget(silent.screen);
   widget.resize(640, 960);
   widget.show();
   return QApplication::exec();
@@ -142,18 +146,11 @@ void reportLateness(const char* what, const std::vector<double>& lateMs) {
 
 // A real game at speed 2 with the window shown and repainted after every firing.
 std::vector<double> latenessOfAGame(double seconds) {
-  Silence silence;
   qthost::QtRunLoop loop;
   std::vector<double> late;
   loop.setLatenessObserver([&](platform::Duration d) { late.push_back(milliseconds(d)); });
-  qthost::QtAlertPresenter alerts([] { return nullptr; }, nullptr);
-  platform::ServicesScope scope(
-      {&loop, &silence.speech, &alerts, &silence.console, &silence.random});
-  ViewController screen;
-  screen.setInitialViewFrame({0.0, 0.0, 320.0, 568.0});
-  screen.view();
-  qthost::fitScreenToContent(screen);
-  qthost::ScreenWidget widget(screen);
+  SilentScreen silent(loop);
+  qthost::ScreenWidget widget(silent.screen);
   widget.resize(640, 960);
   widget.show();
   loop.setAfterEventHook([&] { widget.screenChanged(); });
