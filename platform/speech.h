@@ -22,6 +22,10 @@ class SpeechEngine {
  public:
   virtual ~SpeechEngine() = default;
   virtual void speak(const SpeechUtterance& utterance, Duration handedOverAt) = 0;
+  // What the engine has to tell the host since it was last asked (an output that failed, a sound
+  // server that went away or came back), each notice once and in order. Asked on the main thread;
+  // a host shows them where the host looks (status line, window, standard error).
+  virtual std::vector<std::string> takeNotices() { return {}; }
 };
 
 // What a screen speaks through. It never waits for speech and learns nothing back from it.

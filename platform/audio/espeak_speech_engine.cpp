@@ -44,6 +44,11 @@ std::optional<std::string> EspeakSpeechEngine::lastError() const {
   return lastError_;
 }
 
+std::vector<std::string> EspeakSpeechEngine::takeNotices() {
+  std::lock_guard lock(mutex_);
+  return std::exchange(notices_, {});
+}
+
 void EspeakSpeechEngine::run() {
   while (std::optional<Pending> pending = nextPending()) {
     speakOne(*pending);
@@ -68,6 +73,8 @@ void EspeakSpeechEngine::speakOne(const Pending& pending) {
     sink_->endUtterance();
   } catch (const std::exception& failure) {
     std::lock_guard lock(mutex_);
+    // The same failure on every line is told once, not once a line.
+    if (lastError_ != failure.what()) notices_.emplace_back(failure.what());
     lastError_ = failure.what();
   }
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/audio/audio_sink.h"
 #include "platform/audio/espeak_synthesizer.h"
@@ -45,6 +46,7 @@ class EspeakSpeechEngine : public SpeechEngine {
   // The last failure the worker met (a synthesis or sink error), if any; the worker skips the
   // utterance it failed on and goes on with the next.
   std::optional<std::string> lastError() const;
+  std::vector<std::string> takeNotices() override;
 
  private:
   struct Pending {
@@ -71,6 +73,7 @@ class EspeakSpeechEngine : public SpeechEngine {
   std::uint64_t written_ = 0;
   bool closing_ = false;
   std::optional<std::string> lastError_;
+  std::vector<std::string> notices_;  // failures not yet told to the host
   std::thread worker_;  // last: it starts once everything above is ready
 };
 
