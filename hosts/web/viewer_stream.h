@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <deque>
+#include <vector>
+
+#include "hosts/web/server_context.h"
+
+namespace vorlix::web::detail {
+
+// One open event stream: takes frames from the hub and writes them in order, never holding more
+// than its share. A viewer that stops reading is dropped, not waited for.
+class ViewerStream : public std::enable_shared_from_this<ViewerStream> {
+ public:
+  ViewerStream(tcp::socket socket, ServerContext& context, ConnectionSlot slot);
+  ~ViewerStream();
+
+  // Joins the hub and sends the response head and the first frames.
+  void start(const std::vector<Frame>& firstFrames);
+  void send(const Frame& frame);
+  void close();
+
+ private:
+  void writeQueued();
+  void onWritten(const boost::system::error_code& error);
+  void watchForHangUp();
+
+  tcp::socket socket_;
+  net::steady_timer writeDeadline_;
+  ServerContext& context_;
+  ConnectionSlot slot_;
+  std::deque<Frame> queue_;
+  std::vector<Frame> inFlight_;
+  std::vector<net::const_buffer> buffers_;
+  std::size_t queuedBytes_ = 0;
+  std::uint64_t writeNumber_ = 0;
+  bool writing_ = false;
+  bool closed_ = false;
+  bool joined_ = false;
+  std::array<char, 64> discard_{};
+};
+
+}  // namespace vorlix::web::detail
