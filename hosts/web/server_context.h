@@ -60,7 +60,7 @@ class ViewerHub {
   // Numbers the state (an unchanged state is no event) and sends it to every viewer.
   void publish(Frame json);
   // Sends a frame outside the numbered events (a heartbeat comment) to every viewer.
-  void broadcast(const Frame& frame);
+  void broadcastHeartbeat(const Frame& frame);
   // What a new viewer is sent first: the events it missed, or the current state when it cannot
   // be told what it missed (or says nothing of what it saw).
   std::vector<Frame> firstFramesFor(std::string_view lastEventId) const;

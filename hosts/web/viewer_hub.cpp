@@ -20,12 +20,13 @@ void ViewerHub::publish(Frame json) {
   ++counters_.published;
   const room::RoomEvent* latest = log_.latest();
   if (latest != nullptr && *latest->json == *json) return;
-  broadcast(log_.append(std::move(json)).sseFrame);
+  const Frame& frame = log_.append(std::move(json)).sseFrame;
+  // send() never closes a viewer on the spot, so the set does not change under these loops.
+  for (ViewerStream* viewer : viewers_) viewer->send(frame, ViewerStream::FrameKind::State);
 }
 
-void ViewerHub::broadcast(const Frame& frame) {
-  // send() never closes a viewer on the spot, so the set does not change under this loop.
-  for (ViewerStream* viewer : viewers_) viewer->send(frame);
+void ViewerHub::broadcastHeartbeat(const Frame& frame) {
+  for (ViewerStream* viewer : viewers_) viewer->send(frame, ViewerStream::FrameKind::Other);
 }
 
 std::vector<Frame> ViewerHub::firstFramesFor(std::string_view lastEventId) const {

@@ -20,19 +20,20 @@ void ViewerStream::start(const std::vector<Frame>& firstFrames) {
   context_.hub.add(this);
   joined_ = true;
   static const Frame head = std::make_shared<const std::string>(eventStreamHead());
-  send(head);
-  for (const Frame& frame : firstFrames) send(frame);
+  send(head, FrameKind::Other);
+  for (const Frame& frame : firstFrames) send(frame, FrameKind::State);
   watchForHangUp();
 }
 
-void ViewerStream::send(const Frame& frame) {
+void ViewerStream::send(const Frame& frame, FrameKind kind) {
   if (closed_) return;
   if (queuedBytes_ + frame->size() > context_.options.maxQueuedBytesPerViewer) {
-    // Too far behind: dropped, later, so that the hub's loop over viewers is left alone.
-    ++context_.counters.droppedSlow;
-    net::post(socket_.get_executor(), [self = shared_from_this()] { self->close(); });
-    closed_ = true;
-    return;
+    // Behind by more than its share: every event carries the whole state, so what this viewer
+    // has not been sent yet is superseded by the newest state. A viewer that takes nothing at
+    // all is dropped by the write deadline instead.
+    if (kind != FrameKind::State) return;
+    for (const Frame& waiting : queue_) queuedBytes_ -= waiting->size();
+    queue_.clear();
   }
   queue_.push_back(frame);
   queuedBytes_ += frame->size();

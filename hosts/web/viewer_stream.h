@@ -9,7 +9,7 @@
 namespace vorlix::web::detail {
 
 // One open event stream: takes frames from the hub and writes them in order, never holding more
-// than its share. A viewer that stops reading is dropped, not waited for.
+// than its share. A viewer that stops reading is dropped at the write deadline, not waited for.
 class ViewerStream : public std::enable_shared_from_this<ViewerStream> {
  public:
   ViewerStream(tcp::socket socket, ServerContext& context, ConnectionSlot slot);
@@ -17,7 +17,9 @@ class ViewerStream : public std::enable_shared_from_this<ViewerStream> {
 
   // Joins the hub and sends the response head and the first frames.
   void start(const std::vector<Frame>& firstFrames);
-  void send(const Frame& frame);
+  // A state may replace the frames still waiting; any other frame (a heartbeat) may be left out.
+  enum class FrameKind { State, Other };
+  void send(const Frame& frame, FrameKind kind);
   void close();
 
  private:

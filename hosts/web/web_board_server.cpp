@@ -119,7 +119,7 @@ class WebBoardServer::Impl {
     heartbeat_.expires_after(context_.options.heartbeat);
     heartbeat_.async_wait([this](boost::system::error_code error) {
       if (error) return;
-      context_.hub.broadcast(comment);
+      context_.hub.broadcastHeartbeat(comment);
       beat();
     });
   }

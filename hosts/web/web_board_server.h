@@ -17,8 +17,8 @@ struct WebBoardOptions {
   std::size_t maxViewers = 10000;
   // Events kept for viewers that reconnect; one further behind gets the whole state.
   std::size_t historyEvents = 64;
-  // Frames waiting for one viewer; a viewer that lets more pile up is too slow and is dropped.
-  std::size_t maxQueuedBytesPerViewer = 128 * 1024;
+  // Frames waiting for one viewer; beyond this the waiting states give way to the newest one.
+  std::size_t maxQueuedBytesPerViewer = 64 * 1024;
   std::size_t maxRequestHeaderBytes = 8 * 1024;
   // The whole request must arrive within this (a client trickling its headers is cut off).
   std::chrono::milliseconds requestTimeout{10'000};
