@@ -1,7 +1,9 @@
 // Serves the web board and plays a fixed game on it on the real clock, printing each step as it
 // is published: the browser test's game, and a way to look at the page by hand.
 //   vorlix-board-demo [--listen ADDRESS:PORT] [--interval-ms N] [--start-at STEP] [--steps N]
-// Prints "listening <port>", then "published <step> <current or -> <called count>" per step,
+//                     [--wait-for-go]
+// Prints "listening <port>", then per step
+// "published <step> <current or -> <called count> <phase> <strip, newest first, or ->",
 // then keeps serving until stdin closes or it is killed.
 #include <chrono>
 #include <cstring>
@@ -20,9 +22,16 @@ int main(int argc, char** argv) {
   int intervalMs = 1000;
   std::size_t startAt = 0;
   std::size_t steps = static_cast<std::size_t>(-1);
+  bool waitForGo = false;
   try {
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; i += 2) {
       const std::string flag = argv[i];
+      if (flag == "--wait-for-go") {
+        waitForGo = true;
+        --i;
+        continue;
+      }
+      if (i + 1 >= argc) throw std::invalid_argument(flag + " needs a value");
       const std::string value = argv[i + 1];
       if (flag == "--listen") {
         options.listen = web::parseListenAddress(value);
@@ -45,18 +54,25 @@ int main(int argc, char** argv) {
   try {
     web::WebBoardServer server(options);
     std::cout << "listening " << server.port() << std::endl;
+    std::string line;
+    // With --wait-for-go a line on stdin starts the game, once the watcher is ready.
+    if (waitForGo) std::getline(std::cin, line);
     auto due = std::chrono::steady_clock::now();
     for (std::size_t step = startAt; step < states.size() && step - startAt < steps; ++step) {
       std::this_thread::sleep_until(due);
       const room::RoomState& state = states[step];
+      std::string recent;
+      for (const int n : state.recentNewestFirst()) {
+        recent += (recent.empty() ? "" : ",") + std::to_string(n);
+      }
       std::cout << "published " << step << " "
                 << (state.numberBeingCalled ? std::to_string(*state.numberBeingCalled) : "-") << " "
-                << state.calledInOrder.size() << std::endl;
+                << state.calledInOrder.size() << " " << room::phaseName(state.phase) << " "
+                << (recent.empty() ? "-" : recent) << std::endl;
       server.publish(state);
       due += std::chrono::milliseconds(intervalMs);
     }
     std::cout << "done" << std::endl;
-    std::string line;
     while (std::getline(std::cin, line)) {
     }
   } catch (const web::WebBoardError& error) {
