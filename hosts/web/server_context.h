@@ -61,6 +61,8 @@ class ViewerHub {
   void publish(Frame json);
   // Sends a frame outside the numbered events (a heartbeat comment) to every viewer.
   void broadcastHeartbeat(const Frame& frame);
+  // Drops the viewers that have not taken a frame within the write deadline.
+  void dropStalled();
   // What a new viewer is sent first: the events it missed, or the current state when it cannot
   // be told what it missed (or says nothing of what it saw).
   std::vector<Frame> firstFramesFor(std::string_view lastEventId) const;

@@ -29,6 +29,16 @@ void ViewerHub::broadcastHeartbeat(const Frame& frame) {
   for (ViewerStream* viewer : viewers_) viewer->send(frame, ViewerStream::FrameKind::Other);
 }
 
+void ViewerHub::dropStalled() {
+  const auto now = Clock::now();
+  std::vector<ViewerStream*> stalled;
+  for (ViewerStream* viewer : viewers_) {
+    if (viewer->stalled(now)) stalled.push_back(viewer);
+  }
+  counters_.droppedSlow += stalled.size();
+  for (ViewerStream* viewer : stalled) viewer->close();
+}
+
 std::vector<Frame> ViewerHub::firstFramesFor(std::string_view lastEventId) const {
   const room::RoomEvent* latest = log_.latest();
   if (latest == nullptr) return {};

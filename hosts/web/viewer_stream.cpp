@@ -5,10 +5,7 @@
 namespace vorlix::web::detail {
 
 ViewerStream::ViewerStream(tcp::socket socket, ServerContext& context, ConnectionSlot slot)
-    : socket_(std::move(socket)),
-      writeDeadline_(socket_.get_executor()),
-      context_(context),
-      slot_(std::move(slot)) {}
+    : socket_(std::move(socket)), context_(context), slot_(std::move(slot)) {}
 
 ViewerStream::~ViewerStream() {
   if (joined_) context_.hub.remove(this);
@@ -17,6 +14,7 @@ ViewerStream::~ViewerStream() {
 void ViewerStream::start(const std::vector<Frame>& firstFrames) {
   boost::system::error_code ignored;
   socket_.set_option(tcp::no_delay(true), ignored);
+  socket_.non_blocking(true, ignored);
   context_.hub.add(this);
   joined_ = true;
   static const Frame head = std::make_shared<const std::string>(eventStreamHead());
@@ -27,6 +25,7 @@ void ViewerStream::start(const std::vector<Frame>& firstFrames) {
 
 void ViewerStream::send(const Frame& frame, FrameKind kind) {
   if (closed_) return;
+  if (!writing_ && queue_.empty() && writeAtOnce(frame)) return;
   if (queuedBytes_ + frame->size() > context_.options.maxQueuedBytesPerViewer) {
     // Behind by more than its share: every event carries the whole state, so what this viewer
     // has not been sent yet is superseded by the newest state. A viewer that takes nothing at
@@ -34,10 +33,29 @@ void ViewerStream::send(const Frame& frame, FrameKind kind) {
     if (kind != FrameKind::State) return;
     for (const Frame& waiting : queue_) queuedBytes_ -= waiting->size();
     queue_.clear();
+    frontSent_ = 0;
   }
   queue_.push_back(frame);
   queuedBytes_ += frame->size();
   if (!writing_) writeQueued();
+}
+
+bool ViewerStream::writeAtOnce(const Frame& frame) {
+  // Nearly always the socket takes a frame whole, which spares an asynchronous write per viewer
+  // per change; what it does not take waits in the queue.
+  boost::system::error_code error;
+  const std::size_t sent = socket_.write_some(net::buffer(*frame), error);
+  if (!error && sent == frame->size()) return true;
+  if (error && error != net::error::would_block && error != net::error::try_again) {
+    closed_ = true;  // closed later, so that the hub's loop over viewers is left alone
+    net::post(socket_.get_executor(), [self = shared_from_this()] { self->close(); });
+    return true;
+  }
+  queue_.push_back(frame);
+  queuedBytes_ += frame->size();
+  frontSent_ = error ? 0 : sent;
+  writeQueued();
+  return true;
 }
 
 void ViewerStream::close() {
@@ -49,7 +67,10 @@ void ViewerStream::close() {
   boost::system::error_code ignored;
   socket_.shutdown(tcp::socket::shutdown_both, ignored);
   socket_.close(ignored);
-  writeDeadline_.cancel();
+}
+
+bool ViewerStream::stalled(Clock::time_point now) const {
+  return writing_ && !closed_ && now - writingSince_ > context_.options.writeTimeout;
 }
 
 void ViewerStream::writeQueued() {
@@ -58,18 +79,13 @@ void ViewerStream::writeQueued() {
     return;
   }
   writing_ = true;
+  writingSince_ = Clock::now();
   inFlight_.assign(queue_.begin(), queue_.end());
   queue_.clear();
   buffers_.clear();
   for (const Frame& frame : inFlight_) buffers_.emplace_back(net::buffer(*frame));
-
-  const std::uint64_t thisWrite = ++writeNumber_;
-  writeDeadline_.expires_after(context_.options.writeTimeout);
-  writeDeadline_.async_wait([self = shared_from_this(), thisWrite](boost::system::error_code ec) {
-    if (ec || !self->writing_ || self->writeNumber_ != thisWrite || self->closed_) return;
-    ++self->context_.counters.droppedSlow;
-    self->close();
-  });
+  buffers_.front() += frontSent_;
+  frontSent_ = 0;
   net::async_write(socket_, buffers_,
                    [self = shared_from_this()](boost::system::error_code ec, std::size_t) {
                      self->onWritten(ec);
@@ -79,8 +95,6 @@ void ViewerStream::writeQueued() {
 void ViewerStream::onWritten(const boost::system::error_code& error) {
   for (const Frame& frame : inFlight_) queuedBytes_ -= frame->size();
   inFlight_.clear();
-  ++writeNumber_;
-  writeDeadline_.cancel();
   if (error) {
     close();
     return;

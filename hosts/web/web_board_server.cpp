@@ -42,10 +42,12 @@ class WebBoardServer::Impl {
         io_(1),
         acceptor_(io_),
         acceptRetry_(io_),
-        heartbeat_(io_) {
+        heartbeat_(io_),
+        sweep_(io_) {
     listen();
     accept();
     beat();
+    sweepStalled();
     thread_ = std::thread([this] { io_.run(); });
   }
 
@@ -124,6 +126,17 @@ class WebBoardServer::Impl {
     });
   }
 
+  // One timer for every viewer's write deadline, rather than one per write.
+  void sweepStalled() {
+    sweep_.expires_after(
+        std::max(context_.options.writeTimeout / 4, std::chrono::milliseconds(20)));
+    sweep_.async_wait([this](boost::system::error_code error) {
+      if (error) return;
+      context_.hub.dropStalled();
+      sweepStalled();
+    });
+  }
+
   // Destroyed in reverse: the thread stops, the sockets and timers go, then the I/O context
   // (which frees the sessions it still holds), then what they share.
   ServerContext context_;
@@ -131,6 +144,7 @@ class WebBoardServer::Impl {
   tcp::acceptor acceptor_;
   net::steady_timer acceptRetry_;
   net::steady_timer heartbeat_;
+  net::steady_timer sweep_;
   tcp::endpoint bound_;
   std::thread thread_;
 };

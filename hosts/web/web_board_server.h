@@ -40,7 +40,7 @@ struct WebBoardStats {
   std::size_t connections = 0;  // open HTTP connections, viewers included
   std::size_t viewers = 0;      // open event streams
   std::size_t refused = 0;      // answered 503 at the viewer cap
-  std::size_t droppedSlow = 0;  // viewers dropped for not reading
+  std::size_t droppedSlow = 0;  // viewers dropped at the write deadline
   std::size_t published = 0;    // states the I/O thread has taken in
 };
 

@@ -7,7 +7,8 @@ namespace {
 
 std::vector<std::uint64_t> sequencesAfter(const RoomEventLog& log, std::string_view id) {
   std::vector<std::uint64_t> found;
-  for (const RoomEvent* event : log.after(id).value()) found.push_back(event->sequence);
+  const auto missed = log.after(id);
+  for (const RoomEvent* event : missed.value()) found.push_back(event->sequence);
   return found;
 }
 
