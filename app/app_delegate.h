@@ -14,7 +14,8 @@
 
 namespace app {
 
-// The user's documents folders, most general first: $HOME/Documents, or none without a home.
+// The user's documents folders, most general first: the caller's folder in the data home,
+// $XDG_DATA_HOME/vorlix-caller (by default ~/.local/share/vorlix-caller), or none without a home.
 std::vector<std::filesystem::path> userDocumentDirectories();
 
 // What the delegate reaches outside itself. Tests give their own.
@@ -25,6 +26,10 @@ struct DelegateEnvironment {
   // Told "model", "coordinator", "documents directory", "context" as each part of the store comes
   // into being, and "save" when the context is saved.
   std::function<void(std::string_view)> trace;
+  // Whether the coordinator attaches the game record at the store location (or at `storeFile`).
+  // Off by default, so that scripted runs and tests never touch a user's record.
+  bool attachStore = false;
+  std::optional<std::filesystem::path> storeFile;
 };
 
 // Answers the application's lifecycle calls and holds the window. It also carries a store stack
@@ -55,6 +60,7 @@ class AppDelegate {
 
  private:
   void traceBuilt(std::string_view part) const;
+  void attachStore(PersistentStoreCoordinator& coordinator);
   std::ostream& errors() const;
 
   DelegateEnvironment environment_;
