@@ -69,7 +69,7 @@ const std::shared_ptr<PersistentStoreCoordinator>& AppDelegate::persistentStoreC
     if (coordinator) {
       if (const auto& documents = applicationDocumentsDirectory())
         coordinator->setStoreLocation(*documents / kStoreFileName);
-      if (environment_.storeFile) coordinator->setStoreLocation(*environment_.storeFile);
+      if (storeFile_) coordinator->setStoreLocation(*storeFile_);
       attachStore(*coordinator);
     }
     coordinator_ = std::move(coordinator);
@@ -78,7 +78,7 @@ const std::shared_ptr<PersistentStoreCoordinator>& AppDelegate::persistentStoreC
 }
 
 void AppDelegate::attachStore(PersistentStoreCoordinator& coordinator) {
-  if (!environment_.attachStore || !coordinator.storeLocation()) return;
+  if (!attachStore_ || !coordinator.storeLocation()) return;
   try {
     coordinator.addPersistentStore(
         GameRecord::open(*coordinator.storeLocation(), GameRecord::Access::caller));

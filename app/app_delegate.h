@@ -26,10 +26,6 @@ struct DelegateEnvironment {
   // Told "model", "coordinator", "documents directory", "context" as each part of the store comes
   // into being, and "save" when the context is saved.
   std::function<void(std::string_view)> trace;
-  // Whether the coordinator attaches the game record at the store location (or at `storeFile`).
-  // Off by default, so that scripted runs and tests never touch a user's record.
-  bool attachStore = false;
-  std::optional<std::filesystem::path> storeFile;
 };
 
 // Answers the application's lifecycle calls and holds the window. It also carries a store stack
@@ -58,6 +54,14 @@ class AppDelegate {
 
   void saveManagedObjectContext();
 
+  // Asks the coordinator, when it is built, to attach the game record at the store location, or at
+  // `file` instead. Without this call nothing is kept, so that scripted runs and tests never touch
+  // a user's record.
+  void attachStoreWhenBuilt(std::optional<std::filesystem::path> file = std::nullopt) {
+    attachStore_ = true;
+    storeFile_ = std::move(file);
+  }
+
  private:
   void traceBuilt(std::string_view part) const;
   void attachStore(PersistentStoreCoordinator& coordinator);
@@ -69,6 +73,8 @@ class AppDelegate {
   std::optional<std::shared_ptr<ManagedObjectModel>> model_;
   std::optional<std::shared_ptr<PersistentStoreCoordinator>> coordinator_;
   std::optional<std::shared_ptr<ManagedObjectContext>> context_;
+  bool attachStore_ = false;
+  std::optional<std::filesystem::path> storeFile_;
 };
 
 }  // namespace app
