@@ -3,7 +3,8 @@
 //   vorlix-board-demo [--listen ADDRESS:PORT] [--interval-ms N] [--start-at STEP] [--steps N]
 //                     [--wait-for-go]
 // Prints "listening <port>", then per step
-// "published <step> <current or -> <called count> <phase> <strip, newest first, or ->",
+// "published <step> <current or -> <called count> <phase> <strip, newest first, or ->
+// <wall clock ms>",
 // then keeps serving until stdin closes or it is killed.
 #include <chrono>
 #include <cstring>
@@ -68,7 +69,11 @@ int main(int argc, char** argv) {
       std::cout << "published " << step << " "
                 << (state.numberBeingCalled ? std::to_string(*state.numberBeingCalled) : "-") << " "
                 << state.calledInOrder.size() << " " << room::phaseName(state.phase) << " "
-                << (recent.empty() ? "-" : recent) << std::endl;
+                << (recent.empty() ? "-" : recent) << " "
+                << std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::system_clock::now().time_since_epoch())
+                       .count()
+                << std::endl;
       server.publish(state);
       due += std::chrono::milliseconds(intervalMs);
     }
