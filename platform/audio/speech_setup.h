@@ -14,15 +14,16 @@ namespace platform {
 enum class AudioOutput { automatic, pulse, alsa, none };
 
 struct SpeechSetup {
-  std::string voice;  // an espeak-ng voice name; empty for the default English voice
+  std::string voice;  // a voice as --list-voices shows it; empty for the default English voice
   AudioOutput audio = AudioOutput::automatic;
   bool liveSound = true;                  // false for runs whose clock is not the wall clock
   std::optional<std::string> recordPath;  // a WAV of the whole game as heard in the hall
 };
 
 struct VoiceInfo {
-  std::string name;
-  std::string languages;
+  std::string name;       // "English (Great Britain)"
+  std::string languages;  // "en-gb en", as espeak-ng lists them
+  std::string file;       // espeak-ng's identifier of the voice file, "gmw/en"
 };
 
 struct SpeechStartup {

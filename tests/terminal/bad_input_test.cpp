@@ -25,6 +25,8 @@ TEST(BadInput, EndsWithExitCodeTwoAndOneClearMessage) {
       {"--terminal", "", "needs a terminal"},
       {"--window", "", "window"},
       {"--voice no-such-voice --script -", play, "no-such-voice"},
+      {"--voice ../../../../../../../etc/passwd --script -", play, "Unknown voice"},
+      {"--voice ../../dev/zero --script -", play, "Unknown voice"},
       {"--script -", "tap Play\n\n# fine so far\njump 3\n",
        "script line 4: unknown command \"jump\""},
       {"--script -", "tap Go\n", "script line 1: there is no control titled \"Go\""},
@@ -37,6 +39,7 @@ TEST(BadInput, EndsWithExitCodeTwoAndOneClearMessage) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find(bad.message), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.err.find("root:"), std::string::npos) << "a file's content was echoed";
   }
 }
 
