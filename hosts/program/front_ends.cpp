@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/main_interface.h"
+#include "app/quit_request.h"
 #include "hosts/program/speech_choice.h"
 #include "hosts/terminal/script_host.h"
 #include "hosts/terminal/terminal_host.h"
@@ -52,6 +53,16 @@ bool hasDisplay() {
 #endif
 }
 
+// A script stopped by a signal has not done what it was asked to: the run ends as the signal
+// would have ended it (128 + its number), after the transcript and recording are complete.
+int exitCodeOfScript(int exitCode, std::ostream& errors) {
+  const int signal = app::QuitRequest::signalReceived();
+  if (signal == 0) return exitCode;
+  errors << "vorlix-caller: the script was stopped by SIG" << sigabbrev_np(signal)
+         << " before its end\n";
+  return 128 + signal;
+}
+
 int runScript(const ProgramOptions& options, platform::RandomSource& random, std::ostream& out,
               std::ostream& errors) {
   auto commands = readScript(options.scriptPath);
@@ -62,10 +73,11 @@ int runScript(const ProgramOptions& options, platform::RandomSource& random, std
       chooseSpeech(options, clock == terminal::ScriptHost::Clock::realTime, errors);
   terminal::ScriptHost host(std::move(commands), clock, random, out, errors);
   host.setSpeechTee(speech.engine.get());
-  if (!options.screenshotPath) return app::applicationMain(host, options.screen);
+  if (!options.screenshotPath)
+    return exitCodeOfScript(app::applicationMain(host, options.screen), errors);
 #ifdef VORLIX_HAVE_WINDOW_HOST
   qthost::ScreenshotAfterRunHost picturing(host, *options.screenshotPath);
-  return app::applicationMain(picturing, options.screen);
+  return exitCodeOfScript(app::applicationMain(picturing, options.screen), errors);
 #else
   throw UsageError("this build has no desktop window to take a --screenshot of");
 #endif
