@@ -8,6 +8,7 @@
 
 #include "app/main_interface.h"
 #include "app/quit_request.h"
+#include "hosts/program/script_file.h"
 #include "hosts/program/speech_choice.h"
 #include "hosts/terminal/script_host.h"
 #include "hosts/terminal/terminal_host.h"
@@ -38,13 +39,6 @@ class DrawSource {
   std::unique_ptr<platform::PresetRandomSource> preset_;
 };
 
-std::vector<terminal::ScriptCommand> readScript(const std::string& path) {
-  if (path == "-") return terminal::parseScript(std::cin);
-  std::ifstream file(path);
-  if (!file) throw UsageError("cannot read the script " + path + ": " + std::strerror(errno));
-  return terminal::parseScript(file);
-}
-
 bool hasDisplay() {
 #ifdef VORLIX_HAVE_WINDOW_HOST
   return qthost::windowDisplayAvailable();
@@ -65,7 +59,7 @@ int exitCodeOfScript(int exitCode, std::ostream& errors) {
 
 int runScript(const ProgramOptions& options, platform::RandomSource& random, std::ostream& out,
               std::ostream& errors) {
-  auto commands = readScript(options.scriptPath);
+  auto commands = readScriptFile(options.scriptPath);
   const auto clock = options.clock == ClockKind::realTime
                          ? terminal::ScriptHost::Clock::realTime
                          : terminal::ScriptHost::Clock::virtualTime;

@@ -32,6 +32,13 @@ TEST(BadInput, EndsWithExitCodeTwoAndOneClearMessage) {
       {"--script -", "tap Go\n", "script line 1: there is no control titled \"Go\""},
       {"--script -", "wait soon\n", "script line 1: wait needs a number of seconds"},
       {"--script -", "tap Play\nwait 1\nanswer Yes\n", "script line 3: answer Yes, but no alert"},
+      {"--script /dev/zero", "", "script line 1: the line is longer than 1000 characters"},
+      {"--script -", "tap Play\n" + std::string(5000, 'x'), "script line 2: the line is longer"},
+      {"--script -", std::string(1100000, '\n'), "is larger than 1 MiB"},
+      {"--script .", "", "the script . is a folder"},
+      {"--script -", "jump\x1b[2J\x07\n", "unknown command \"jump\\e[2J\\x07\""},
+      {"--script -", "tap " + std::string(300, 'P') + "\n", std::string(80, 'P') + "...\""},
+      {"--script -", "tap Play\nwait 1\nanswer \x1b]0;x\x07\n", "answer \\e]0;x\\x07, but"},
   };
   for (const auto& bad : cases) {
     SCOPED_TRACE(bad.arguments + " / " + bad.script);
@@ -40,7 +47,17 @@ TEST(BadInput, EndsWithExitCodeTwoAndOneClearMessage) {
     EXPECT_NE(run.err.find(bad.message), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_EQ(run.err.find("root:"), std::string::npos) << "a file's content was echoed";
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << "an escape sequence was echoed";
+    EXPECT_LT(run.err.size(), 400u);
   }
+}
+
+// A script saved by an editor that starts it with a UTF-8 byte order mark runs as any other.
+TEST(BadInput, ByteOrderMarkAtTheStartOfAScriptIsSkipped) {
+  const ProgramRun plain = runProgram("--seed 4 --script -", "tap Play\nwait 10\n");
+  const ProgramRun marked = runProgram("--seed 4 --script -", "\xEF\xBB\xBFtap Play\nwait 10\n");
+  EXPECT_EQ(marked.exitCode, 0) << marked.err;
+  EXPECT_EQ(marked.out, plain.out);
 }
 
 }  // namespace
