@@ -8,6 +8,7 @@
 
 #include "app/main_interface.h"
 #include "app/quit_request.h"
+#include "hosts/program/output_files.h"
 #include "hosts/program/script_file.h"
 #include "hosts/program/speech_choice.h"
 #include "hosts/terminal/script_host.h"
@@ -57,24 +58,50 @@ int exitCodeOfScript(int exitCode, std::ostream& errors) {
   return 128 + signal;
 }
 
+// Once the speech engine is gone and the recording finished: a recording that lost lines is told
+// on standard error (the engine has told the host already, where it looks), and a scripted run
+// that did not write everything it promised ends with exit code 1.
+int exitCodeAfterOutputs(int exitCode, ChosenSpeech& speech, std::ostream* transcript,
+                         std::ostream& errors) {
+  speech.engine.reset();
+  bool failed = false;
+  if (const auto failure = speech.recordingFailure()) {
+    errors << "vorlix-caller: " << *failure << '\n';
+    failed = true;
+  }
+  if (transcript != nullptr && !transcript->flush()) {
+    errors << "vorlix-caller: the transcript could not all be written: standard output is closed "
+              "or full\n";
+    failed = true;
+  }
+  return failed && exitCode == 0 && transcript != nullptr ? 1 : exitCode;
+}
+
+int runScriptHost(app::ApplicationHost& host, const ProgramOptions& options) {
+  if (!options.screenshotPath) return app::applicationMain(host, options.screen);
+#ifdef VORLIX_HAVE_WINDOW_HOST
+  qthost::ScreenshotAfterRunHost picturing(host, *options.screenshotPath);
+  return app::applicationMain(picturing, options.screen);
+#else
+  throw UsageError("this build has no desktop window to take a --screenshot of");
+#endif
+}
+
 int runScript(const ProgramOptions& options, platform::RandomSource& random, std::ostream& out,
               std::ostream& errors) {
   auto commands = readScriptFile(options.scriptPath);
   const auto clock = options.clock == ClockKind::realTime
                          ? terminal::ScriptHost::Clock::realTime
                          : terminal::ScriptHost::Clock::virtualTime;
-  const ChosenSpeech speech =
+  ChosenSpeech speech =
       chooseSpeech(options, clock == terminal::ScriptHost::Clock::realTime, errors);
-  terminal::ScriptHost host(std::move(commands), clock, random, out, errors);
-  host.setSpeechTee(speech.engine.get());
-  if (!options.screenshotPath)
-    return exitCodeOfScript(app::applicationMain(host, options.screen), errors);
-#ifdef VORLIX_HAVE_WINDOW_HOST
-  qthost::ScreenshotAfterRunHost picturing(host, *options.screenshotPath);
-  return exitCodeOfScript(app::applicationMain(picturing, options.screen), errors);
-#else
-  throw UsageError("this build has no desktop window to take a --screenshot of");
-#endif
+  int exitCode = 0;
+  {
+    terminal::ScriptHost host(std::move(commands), clock, random, out, errors);
+    host.setSpeechTee(speech.engine.get());
+    exitCode = exitCodeOfScript(runScriptHost(host, options), errors);
+  }
+  return exitCodeAfterOutputs(exitCode, speech, &out, errors);
 }
 
 int runTerminal(const ProgramOptions& options, platform::RandomSource& random,
@@ -83,10 +110,14 @@ int runTerminal(const ProgramOptions& options, platform::RandomSource& random,
     throw UsageError(
         "the terminal caller needs a terminal on standard input and output; "
         "use --script for a run without one");
-  const ChosenSpeech speech = chooseSpeech(options, true, errors);
-  terminal::TerminalHost host(random);
-  host.setSpeech(speech.engine.get(), speech.note);
-  return app::applicationMain(host, options.screen);
+  ChosenSpeech speech = chooseSpeech(options, true, errors);
+  int exitCode = 0;
+  {
+    terminal::TerminalHost host(random);
+    host.setSpeech(speech.engine.get(), speech.note);
+    exitCode = app::applicationMain(host, options.screen);
+  }
+  return exitCodeAfterOutputs(exitCode, speech, nullptr, errors);
 }
 
 // The one place that knows whether this build has the desktop window.
@@ -96,12 +127,12 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
     throw UsageError(
         "there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set); "
         "use --terminal");
-  const ChosenSpeech speech = chooseSpeech(options, true, errors);
+  ChosenSpeech speech = chooseSpeech(options, true, errors);
   qthost::WindowHostOptions window;
   window.screen = options.screen;
   window.random = &random;
   window.speech = speech.engine.get();
-  return qthost::runWindowHost(window);
+  return exitCodeAfterOutputs(qthost::runWindowHost(window), speech, nullptr, errors);
 #else
   (void)options;
   (void)random;
@@ -113,11 +144,13 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
 }  // namespace
 
 int runFrontEnd(const ProgramOptions& options, std::ostream& out, std::ostream& errors) {
+  keepSoundLibraryChatterOffTheScreen();
   if (options.listVoices) {
     out << voiceList();
     return 0;
   }
   DrawSource draw(options);
+  checkOutputFiles(options);
   try {
     switch (options.frontEnd) {
       case FrontEnd::script:

@@ -122,6 +122,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   cli.add_option("--record", options.recordPath,
                  "Record the game as heard in the hall, as a WAV file (in every mode)")
       ->type_name("FILE.wav");
+  cli.add_flag("--force", options.force, "Let --record replace a file that exists");
   cli.add_option("--audio", options.audio, "Where live speech goes (default: auto)")
       ->check(CLI::IsMember({"auto", "pulse", "alsa", "none"}));
 

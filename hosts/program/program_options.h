@@ -25,6 +25,7 @@ struct ProgramOptions {
   std::string voice;
   bool listVoices = false;
   std::optional<std::string> recordPath;
+  bool force = false;  // --record may replace an existing file
   std::string audio = "auto";
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio/wav_writer.h"
 #include "platform/speech.h"
 
 namespace platform {
@@ -30,6 +31,8 @@ struct SpeechStartup {
   std::unique_ptr<SpeechEngine> engine;
   std::string outputDescription;      // "pulse", "alsa", "none", plus the recording if any
   std::vector<std::string> warnings;  // said once to the host, e.g. that no sound device answered
+  // With a recording: its first write failure, readable after the engine is gone.
+  std::shared_ptr<const RecordingOutcome> recording;
 };
 
 // A setup the speech cannot start with: an unknown voice, a recording that cannot be written.
