@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
     }
     return program::runFrontEnd(*parsed.options, std::cout, std::cerr);
   } catch (const program::UsageError& error) {
-    std::cerr << "vorlix-caller: " << error.what() << " (see vorlix-caller --help)\n";
+    std::cerr << "vorlix-caller: " << error.what()
+              << (error.pointsToHelp() ? " (see vorlix-caller --help)\n" : "\n");
     return 2;
   } catch (const std::exception& error) {
     std::cerr << "vorlix-caller: " << error.what() << '\n';

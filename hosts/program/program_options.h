@@ -29,10 +29,18 @@ struct ProgramOptions {
   std::string audio = "auto";
 };
 
-// Bad command-line input: the message names the problem; the program exits with code 2.
+// Bad command-line input: the message names the problem; the program exits with code 2. Where the
+// message cannot say what would have been right (an option that does not exist), it points to
+// --help.
 class UsageError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  enum class Help { notNeeded, pointTo };
+  explicit UsageError(const std::string& message, Help help = Help::notNeeded)
+      : std::runtime_error(message), help_(help) {}
+  bool pointsToHelp() const { return help_ == Help::pointTo; }
+
+ private:
+  Help help_;
 };
 
 // What parsing gave: options to run with, or text to print and an exit code (--help, --version).

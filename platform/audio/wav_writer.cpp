@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/audio/espeak_synthesizer.h"
+#include "platform/message_text.h"
 
 namespace platform {
 namespace {
@@ -43,11 +44,12 @@ WavWriter::WavWriter(const std::string& path, int sampleRate, std::uint64_t larg
       sampleRate_(sampleRate),
       largestData_(largestData) {
   if (file_ == nullptr)
-    throw SpeechSetupError("Cannot write the recording " + path + ": " + std::strerror(errno));
+    throw SpeechSetupError("Cannot write the recording " + printableExcerpt(path) + ": " +
+                           std::strerror(errno));
   if (!writeHeader() || std::fflush(file_) != 0) {
     const std::string reason = std::strerror(errno);
     std::fclose(file_);
-    throw SpeechSetupError("Cannot write the recording " + path + ": " + reason);
+    throw SpeechSetupError("Cannot write the recording " + printableExcerpt(path) + ": " + reason);
   }
 }
 
@@ -117,8 +119,8 @@ void WavWriter::writeBytes(const void* data, std::size_t size) {
 
 void WavWriter::fail(const std::string& what) {
   failed_ = true;
-  const std::string message =
-      "The recording " + path_ + " could not be written (" + what + "); it ends before this point";
+  const std::string message = "The recording " + printableExcerpt(path_) +
+                              " could not be written (" + what + "); it ends before this point";
   outcome_->fail(message);
   throw SpeechError(message);
 }

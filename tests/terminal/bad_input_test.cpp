@@ -14,7 +14,12 @@ TEST(BadInput, EndsWithExitCodeTwoAndOneClearMessage) {
   };
   const std::string play = "tap Play\n";
   const std::vector<BadInput> cases = {
-      {"--bogus", "", "--bogus"},
+      {"--bogus", "", "there is no option --bogus"},
+      {"--seed 1 --seed 2 --script -", play, "--seed is given more than once; give it once"},
+      {"--script - --voice", play, "--voice needs a value after it: --voice NAME"},
+      {"--clock bad --script -", play, "--clock takes virtual or real, not \"bad\""},
+      {"--audio loud --script -", play, "--audio takes auto, pulse, alsa or none, not \"loud\""},
+      {"game.txt", "", "\"game.txt\" is not an option"},
       {"--width wide --script -", play, "--width must be from 240 to 1366 points, not wide"},
       {"--seed -3 --script -", play, "--seed takes a whole number"},
       {"--draw-order 7,45,7 --script -", play, "names 7 twice"},
@@ -49,6 +54,23 @@ TEST(BadInput, EndsWithExitCodeTwoAndOneClearMessage) {
     EXPECT_EQ(run.err.find("root:"), std::string::npos) << "a file's content was echoed";
     EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << "an escape sequence was echoed";
     EXPECT_LT(run.err.size(), 400u);
+  }
+}
+
+// Help is offered where the message cannot say what would be right, and only there.
+TEST(BadInput, PointsToHelpOnlyWhereHelpWouldHelp) {
+  const std::vector<std::pair<std::string, bool>> cases = {{"--bogus", true},
+                                                           {"game.txt", true},
+                                                           {"--width 5 --script -", false},
+                                                           {"--seed x --script -", false},
+                                                           {"--voice nobody --script -", false},
+                                                           {"--script /no/such", false},
+                                                           {"--script - --voice", false}};
+  for (const auto& [arguments, help] : cases) {
+    SCOPED_TRACE(arguments);
+    const ProgramRun run = runProgram(arguments, "tap Play\n");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err.find("(see vorlix-caller --help)") != std::string::npos, help) << run.err;
   }
 }
 
