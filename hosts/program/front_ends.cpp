@@ -5,9 +5,11 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "app/main_interface.h"
 #include "app/quit_request.h"
+#include "hosts/program/display_probe.h"
 #include "hosts/program/output_files.h"
 #include "hosts/program/script_file.h"
 #include "hosts/program/speech_choice.h"
@@ -104,12 +106,29 @@ int runScript(const ProgramOptions& options, platform::RandomSource& random, std
   return exitCodeAfterOutputs(exitCode, speech, &out, errors);
 }
 
-int runTerminal(const ProgramOptions& options, platform::RandomSource& random,
-                std::ostream& errors) {
+// A display that is named but does not answer is forgotten before Qt can abort on it; the
+// sentence saying so is kept for the message of whoever wanted the window.
+std::optional<std::string> forgetUnansweringDisplay(const ProgramOptions& options) {
+#ifdef VORLIX_HAVE_WINDOW_HOST
+  const bool qtMayStart = options.frontEnd != FrontEnd::script || options.screenshotPath;
+  if (!qtMayStart) return std::nullopt;
+  auto why = unansweringDisplay();
+  if (why) forgetDisplay();
+  return why;
+#else
+  (void)options;
+  return std::nullopt;
+#endif
+}
+
+int runTerminal(const ProgramOptions& options, platform::RandomSource& random, std::ostream& errors,
+                const std::optional<std::string>& noWindowBecause = {}) {
   if (!terminal::TerminalSession::available())
-    throw UsageError(
-        "the terminal caller needs a terminal on standard input and output; "
-        "use --script for a run without one");
+    throw UsageError((noWindowBecause ? *noWindowBecause + ", and " : std::string()) +
+                     "the terminal caller needs a terminal on standard input and output; "
+                     "use --script for a run without one");
+  if (noWindowBecause)
+    errors << "vorlix-caller: " << *noWindowBecause << "; the caller runs in this terminal\n";
   ChosenSpeech speech = chooseSpeech(options, true, errors);
   int exitCode = 0;
   {
@@ -121,8 +140,11 @@ int runTerminal(const ProgramOptions& options, platform::RandomSource& random,
 }
 
 // The one place that knows whether this build has the desktop window.
-int runWindow(const ProgramOptions& options, platform::RandomSource& random, std::ostream& errors) {
+int runWindow(const ProgramOptions& options, platform::RandomSource& random, std::ostream& errors,
+              const std::optional<std::string>& noWindowBecause = {}) {
 #ifdef VORLIX_HAVE_WINDOW_HOST
+  if (noWindowBecause)
+    throw UsageError(*noWindowBecause + ", so there is no window to show; use --terminal");
   if (!qthost::windowDisplayAvailable())
     throw UsageError(
         "there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set); "
@@ -137,6 +159,7 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
   (void)options;
   (void)random;
   (void)errors;
+  (void)noWindowBecause;
   throw UsageError("this build has no desktop window (it was built without Qt); use --terminal");
 #endif
 }
@@ -151,19 +174,20 @@ int runFrontEnd(const ProgramOptions& options, std::ostream& out, std::ostream& 
   }
   DrawSource draw(options);
   checkOutputFiles(options);
+  const std::optional<std::string> noWindowBecause = forgetUnansweringDisplay(options);
   try {
     switch (options.frontEnd) {
       case FrontEnd::script:
         return runScript(options, draw.source(), out, errors);
       case FrontEnd::window:
-        return runWindow(options, draw.source(), errors);
+        return runWindow(options, draw.source(), errors, noWindowBecause);
       case FrontEnd::terminal:
         return runTerminal(options, draw.source(), errors);
       case FrontEnd::automatic:
         break;
     }
     if (hasDisplay()) return runWindow(options, draw.source(), errors);
-    return runTerminal(options, draw.source(), errors);
+    return runTerminal(options, draw.source(), errors, noWindowBecause);
   } catch (const terminal::ScriptError& error) {
     errors << "vorlix-caller: " << error.what() << '\n';
     return 2;
