@@ -1,5 +1,8 @@
 #include "hosts/program/front_ends.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -48,6 +51,21 @@ bool hasDisplay() {
 #else
   return false;
 #endif
+}
+
+// A standard stream the program was started without (`>&-`) would be handed to the next file
+// opened, and the transcript or messages would be written into the recording. Each is held open on
+// /dev/null instead; a transcript that had nowhere to go is still reported as not written.
+void holdClosedStandardStreams(std::ostream& out) {
+  for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+    if (::fcntl(fd, F_GETFD) != -1) continue;
+    const int nowhere = ::open("/dev/null", O_WRONLY);
+    if (nowhere >= 0 && nowhere != fd) {
+      ::dup2(nowhere, fd);
+      ::close(nowhere);
+    }
+    if (fd == STDOUT_FILENO) out.setstate(std::ios::badbit);
+  }
 }
 
 // A script stopped by a signal has not done what it was asked to: the run ends as the signal
@@ -167,6 +185,7 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
 }  // namespace
 
 int runFrontEnd(const ProgramOptions& options, std::ostream& out, std::ostream& errors) {
+  holdClosedStandardStreams(out);
   keepSoundLibraryChatterOffTheScreen();
   if (options.listVoices) {
     out << voiceList();

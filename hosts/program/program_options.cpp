@@ -78,8 +78,6 @@ UsageError parserErrorInOurWords(const CLI::App& cli, const CLI::ParseError& err
   }
   if (text.find("At Most") != std::string::npos)
     return UsageError(option + " is given more than once; give it once");
-  if (text.find("Excludes") != std::string::npos || text.find("excludes") != std::string::npos)
-    return UsageError(option + " cannot go with " + text.substr(text.rfind(' ') + 1));
   return UsageError(option + ": " + platform::printableExcerpt(text.substr(colon + 2)),
                     UsageError::Help::pointTo);
 }

@@ -54,6 +54,9 @@ TEST(OutputFiles, AreCheckedBeforeTheRunAndEveryFailedWriteIsToldOnce) {
       {"$CALLER --script game.txt > /dev/full", 1, "the transcript could not all be written",
        false},
       {"$CALLER --script game.txt >&-", 1, "the transcript could not all be written", false},
+      // The recording opened while standard output is closed must not receive the transcript.
+      {"$CALLER --script game.txt --record r.wav >&-; e=$?; grep -q ready r.wav && exit 9; exit $e",
+       1, "the transcript could not all be written", false},
   };
   int number = 0;
   for (const auto& c : cases) {
