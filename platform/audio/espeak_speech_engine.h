@@ -74,7 +74,7 @@ class EspeakSpeechEngine : public SpeechEngine {
   bool closing_ = false;
   std::optional<std::string> lastError_;
   std::vector<std::string> notices_;  // failures not yet told to the host
-  std::thread worker_;                // last: it starts once everything above is ready
+  std::thread worker_;  // last: it starts once everything above is ready
 };
 
 }  // namespace platform
