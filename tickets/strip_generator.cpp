@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <numeric>
+#include <stdexcept>
 
 namespace tickets {
 
@@ -12,31 +13,40 @@ namespace {
 constexpr int kExtraPerTicket = kNumbersPerTicket - kColumns;
 constexpr int kMostExtraPerColumn = 2;
 
-void collectExtraChoices(std::array<int, kColumns>& partial, int column, int left,
-                         std::vector<std::array<int, kColumns>>& out) {
-  if (column == kColumns) {
+void collectExtraChoices(std::array<int, kTicketsPerStrip>& partial, std::size_t ticket, int left,
+                         std::vector<std::array<int, kTicketsPerStrip>>& out) {
+  if (ticket == partial.size()) {
     if (left == 0) out.push_back(partial);
     return;
   }
   for (int extra = 0; extra <= std::min(left, kMostExtraPerColumn); ++extra) {
-    partial[column] = extra;
-    collectExtraChoices(partial, column + 1, left - extra, out);
+    partial[ticket] = extra;
+    collectExtraChoices(partial, ticket + 1, left - extra, out);
   }
 }
 
 }  // namespace
 
 bool boundedMatrixExists(std::span<const int> rowSums, std::span<const int> columnSums, int bound) {
-  if (std::any_of(rowSums.begin(), rowSums.end(), [](int s) { return s < 0; })) return false;
-  if (std::any_of(columnSums.begin(), columnSums.end(), [](int s) { return s < 0; })) return false;
-  if (std::accumulate(rowSums.begin(), rowSums.end(), 0) !=
-      std::accumulate(columnSums.begin(), columnSums.end(), 0)) {
-    return false;
+  // Small enough to stay off the heap: this runs thousands of times a strip.
+  std::array<int, 16> largestFirst{};
+  if (columnSums.size() > largestFirst.size()) throw std::invalid_argument("too many columns");
+  int rowTotal = 0;
+  for (const int sum : rowSums) {
+    if (sum < 0) return false;
+    rowTotal += sum;
   }
-  std::vector<int> largestFirst(columnSums.begin(), columnSums.end());
-  std::sort(largestFirst.begin(), largestFirst.end(), std::greater<>());
+  int columnTotal = 0;
+  for (std::size_t i = 0; i < columnSums.size(); ++i) {
+    if (columnSums[i] < 0) return false;
+    columnTotal += columnSums[i];
+    largestFirst[i] = columnSums[i];
+  }
+  if (rowTotal != columnTotal) return false;
+  const auto end = largestFirst.begin() + static_cast<std::ptrdiff_t>(columnSums.size());
+  std::sort(largestFirst.begin(), end, std::greater<>());
   int demand = 0;
-  for (std::size_t k = 1; k <= largestFirst.size(); ++k) {
+  for (std::size_t k = 1; k <= columnSums.size(); ++k) {
     demand += largestFirst[k - 1];
     int supply = 0;
     for (const int row : rowSums) supply += std::min(row, bound * static_cast<int>(k));
@@ -46,8 +56,10 @@ bool boundedMatrixExists(std::span<const int> rowSums, std::span<const int> colu
 }
 
 StripGenerator::StripGenerator(platform::RandomSource& random) : random_(random) {
-  std::array<int, kColumns> partial{};
-  collectExtraChoices(partial, 0, kExtraPerTicket, extraChoices_);
+  for (int column = 0; column < kColumns; ++column) {
+    std::array<int, kTicketsPerStrip> partial{};
+    collectExtraChoices(partial, 0, columnSize(column) - kTicketsPerStrip, extraChoices_[column]);
+  }
 }
 
 template <class T>
@@ -56,27 +68,30 @@ void StripGenerator::shuffle(std::vector<T>& items) {
 }
 
 StripGenerator::ColumnCounts StripGenerator::drawColumnCounts() {
-  std::array<int, kColumns> extraLeft{};
-  for (int column = 0; column < kColumns; ++column) {
-    extraLeft[column] = columnSize(column) - kTicketsPerStrip;
-  }
+  std::array<int, kTicketsPerStrip> extraLeft;
+  extraLeft.fill(kExtraPerTicket);
+  std::array<int, kColumns> laterColumns{};
   ColumnCounts counts{};
   std::vector<std::size_t> feasible;
-  for (int ticket = 0; ticket < kTicketsPerStrip; ++ticket) {
-    const std::vector<int> laterTickets(kTicketsPerStrip - ticket - 1, kExtraPerTicket);
+  for (int column = 0; column < kColumns; ++column) {
+    const int later = kColumns - column - 1;
+    for (int i = 0; i < later; ++i) laterColumns[i] = columnSize(column + 1 + i) - kTicketsPerStrip;
+    const auto& choices = extraChoices_[column];
     feasible.clear();
-    for (std::size_t i = 0; i < extraChoices_.size(); ++i) {
-      std::array<int, kColumns> after{};
-      for (int column = 0; column < kColumns; ++column) {
-        after[column] = extraLeft[column] - extraChoices_[i][column];
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+      std::array<int, kTicketsPerStrip> after{};
+      for (int ticket = 0; ticket < kTicketsPerStrip; ++ticket) {
+        after[ticket] = extraLeft[ticket] - choices[i][ticket];
       }
-      if (boundedMatrixExists(laterTickets, after, kMostExtraPerColumn)) feasible.push_back(i);
+      if (boundedMatrixExists(after, std::span(laterColumns.data(), later), kMostExtraPerColumn)) {
+        feasible.push_back(i);
+      }
     }
     // Never empty: the choice before this one left a completion possible.
-    const auto& chosen = extraChoices_[feasible[pick(feasible.size())]];
-    for (int column = 0; column < kColumns; ++column) {
-      extraLeft[column] -= chosen[column];
-      counts[ticket][column] = 1 + chosen[column];
+    const auto& chosen = choices[feasible[pick(feasible.size())]];
+    for (int ticket = 0; ticket < kTicketsPerStrip; ++ticket) {
+      extraLeft[ticket] -= chosen[ticket];
+      counts[ticket][column] = 1 + chosen[ticket];
     }
   }
   return counts;
@@ -97,9 +112,10 @@ Grid StripGenerator::layOut(const std::array<std::vector<int>, kColumns>& number
   std::vector<std::size_t> feasible;
   for (int column = 0; column < kColumns; ++column) {
     const auto& numbers = numbersByColumn[column];
-    std::vector<int> laterColumns;
-    for (int later = column + 1; later < kColumns; ++later) {
-      laterColumns.push_back(static_cast<int>(numbersByColumn[later].size()));
+    std::array<int, kColumns> laterColumns{};
+    const int later = kColumns - column - 1;
+    for (int i = 0; i < later; ++i) {
+      laterColumns[i] = static_cast<int>(numbersByColumn[column + 1 + i].size());
     }
     feasible.clear();
     for (std::size_t i = 0; i < kRowSets.size(); ++i) {
@@ -107,7 +123,9 @@ Grid StripGenerator::layOut(const std::array<std::vector<int>, kColumns>& number
       if (std::count(rows.begin(), rows.end(), true) != static_cast<long>(numbers.size())) continue;
       std::array<int, kRows> after = rowLeft;
       for (int row = 0; row < kRows; ++row) after[row] -= rows[row];
-      if (boundedMatrixExists(after, laterColumns, 1)) feasible.push_back(i);
+      if (boundedMatrixExists(after, std::span(laterColumns.data(), later), 1)) {
+        feasible.push_back(i);
+      }
     }
     const auto& rows = kRowSets[feasible[pick(feasible.size())]];
     std::size_t next = 0;
@@ -135,8 +153,8 @@ Strip StripGenerator::next() {
       from += counts[ticket][column];
     }
   }
-  // The column counts are drawn ticket by ticket, so the order is shuffled to make every place
-  // in the strip alike.
+  // Tickets are alike to every step above; shuffling them as well makes every place in the strip
+  // alike whatever the order of the draws.
   std::vector<Grid> grids;
   for (const auto& numbersByColumn : dealt) grids.push_back(layOut(numbersByColumn));
   shuffle(grids);

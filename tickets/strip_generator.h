@@ -17,8 +17,8 @@ bool boundedMatrixExists(std::span<const int> rowSums, std::span<const int> colu
 
 // Makes strips of six tickets that hold 1-90 once between them. Every choice it makes is drawn
 // from the choices that still leave a valid strip possible, so it never fails and never retries:
-// first how many numbers each ticket takes from each column, then which numbers, then which rows
-// they sit in.
+// first how many numbers each ticket takes from each column (column by column), then which
+// numbers, then which rows they sit in.
 class StripGenerator {
  public:
   explicit StripGenerator(platform::RandomSource& random);
@@ -35,9 +35,9 @@ class StripGenerator {
   void shuffle(std::vector<T>& items);
 
   platform::RandomSource& random_;
-  // Every way a ticket can take numbers beyond the one each column must have: 6 more, at most 2
-  // more from any column.
-  std::vector<std::array<int, kColumns>> extraChoices_;
+  // For each column, every way its numbers beyond one a ticket can be shared out among the six
+  // tickets, at most 2 more to any ticket.
+  std::array<std::vector<std::array<int, kTicketsPerStrip>>, kColumns> extraChoices_;
 };
 
 }  // namespace tickets
