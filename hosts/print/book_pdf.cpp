@@ -27,7 +27,7 @@ constexpr double kTicketHeight = (kPageHeight - 2 * kMargin) / tickets::kTickets
 constexpr double kPadding = 40;
 constexpr double kHeaderHeight = 60;
 constexpr double kCellWidth = 72;
-constexpr double kCellHeight = 90;
+constexpr double kCellHeight = 100;
 // The code's modules alone: the white round it is the page, more than the 4 modules a reader needs.
 constexpr double kQrSide = 200;
 
@@ -81,15 +81,17 @@ class PageDrawer {
     numberFont_.setPixelSize(40);
   }
 
-  void drawCutLines() {
+  // Round the strips on the page only: a last page with one strip leaves the other half blank.
+  void drawCutLines(int strips) {
     painter_.setPen(QPen(QColor(140, 140, 140), 3, Qt::DashLine));
-    for (int column = 0; column <= kStripsPerPage; ++column) {
+    const double right = kMargin + strips * kTicketWidth;
+    for (int column = 0; column <= strips; ++column) {
       const double x = kMargin + column * kTicketWidth;
       painter_.drawLine(QPointF(x, kMargin), QPointF(x, kPageHeight - kMargin));
     }
     for (int row = 0; row <= tickets::kTicketsPerStrip; ++row) {
       const double y = kMargin + row * kTicketHeight;
-      painter_.drawLine(QPointF(kMargin, y), QPointF(kPageWidth - kMargin, y));
+      painter_.drawLine(QPointF(kMargin, y), QPointF(right, y));
     }
   }
 
@@ -154,11 +156,13 @@ void writeBookPdf(const tickets::Book& book, const std::filesystem::path& path) 
   constexpr std::size_t perPage = kStripsPerPage * tickets::kTicketsPerStrip;
   for (std::size_t first = 0; first < book.tickets.size(); first += perPage) {
     if (first != 0) writer.newPage();
-    drawer.drawCutLines();
-    for (std::size_t i = first; i < std::min(first + perPage, book.tickets.size()); ++i) {
-      const int onPage = static_cast<int>(i - first);
-      drawer.drawTicket(book.tickets[i], onPage / tickets::kTicketsPerStrip,
-                        onPage % tickets::kTicketsPerStrip);
+    const std::size_t count = std::min(perPage, book.tickets.size() - first);
+    drawer.drawCutLines(
+        static_cast<int>((count + tickets::kTicketsPerStrip - 1) / tickets::kTicketsPerStrip));
+    for (std::size_t i = 0; i < count; ++i) {
+      const int place = static_cast<int>(i);
+      drawer.drawTicket(book.tickets[first + i], place / tickets::kTicketsPerStrip,
+                        place % tickets::kTicketsPerStrip);
     }
   }
   if (!painter.end()) throw std::runtime_error("cannot finish " + path.string());
