@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -38,12 +39,31 @@ long long parseCount(const std::string& option, const std::string& text) {
   return value;
 }
 
-// Opens the file for writing without emptying it, so that a path that cannot be written is
-// refused before any work is done.
-void checkWritable(const std::string& option, const std::string& path) {
-  std::ofstream probe(path, std::ios::app);
-  if (!probe) throw UsageError(option + " " + path + " cannot be written: " + std::strerror(errno));
-}
+// An output file checked before any work is done: opened for writing without emptying it. A file
+// the check made is removed again when the run fails, so bad input leaves nothing behind.
+class OutputFile {
+ public:
+  OutputFile(const std::string& option, const std::string& path) : path_(path) {
+    const bool existed = std::filesystem::exists(path);
+    std::ofstream probe(path, std::ios::app);
+    if (!probe) {
+      throw UsageError(option + " " + path + " cannot be written: " + std::strerror(errno));
+    }
+    made_ = !existed;
+  }
+  ~OutputFile() {
+    std::error_code ignored;
+    if (made_ && !kept_) std::filesystem::remove(path_, ignored);
+  }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  void keep() { kept_ = true; }
+
+ private:
+  std::string path_;
+  bool made_ = false;
+  bool kept_ = false;
+};
 
 tickets::Book makeBook(const TicketsOptions& options) {
   if (options.bookPath) {
@@ -79,11 +99,14 @@ void checkChoices(const TicketsOptions& options) {
 
 int makeTickets(const TicketsOptions& options, std::ostream& out) {
   checkChoices(options);
-  checkWritable("--pdf", options.pdfPath);
-  if (options.jsonPath) checkWritable("--json", *options.jsonPath);
+  OutputFile pdf("--pdf", options.pdfPath);
+  std::optional<OutputFile> json;
+  if (options.jsonPath) json.emplace("--json", *options.jsonPath);
   const tickets::Book book = makeBook(options);
-  if (options.jsonPath) tickets::writeBookFile(book, *options.jsonPath);
+  if (json) tickets::writeBookFile(book, *options.jsonPath);
   print::writeBookPdf(book, options.pdfPath);
+  pdf.keep();
+  if (json) json->keep();
   out << "Wrote " << book.tickets.size() << " tickets, serials " << book.tickets.front().serial
       << " to " << book.tickets.back().serial << ", on " << print::pageCount(book) << " pages of "
       << options.pdfPath << (options.jsonPath ? " and the book to " + *options.jsonPath : "")

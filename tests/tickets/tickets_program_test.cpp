@@ -101,6 +101,7 @@ TEST_F(TicketsProgram, BadInputIsOneClearMessageAndExitTwo) {
     EXPECT_NE(run.err.find(message), std::string::npos) << arguments << "\n" << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_EQ(run.out, "") << arguments;
+    EXPECT_FALSE(fs::exists(path("out.pdf"))) << arguments;
   }
 }
 
