@@ -6,10 +6,13 @@
 #include "hosts/program/front_ends.h"
 #include "hosts/program/games_command.h"
 #include "hosts/program/program_options.h"
+#include "hosts/program/tickets_command.h"
 
 int main(int argc, char** argv) {
   if (argc > 1 && std::string_view(argv[1]) == "games")
     return program::runGamesCommand(argc - 1, argv + 1, std::cout, std::cerr);
+  if (argc > 1 && std::string_view(argv[1]) == "tickets")
+    return program::runTicketsCommand(argc - 1, argv + 1, std::cout, std::cerr);
   try {
     const auto parsed = program::parseCommandLine(argc, argv);
     if (!parsed.options) {

@@ -35,15 +35,6 @@ double parseWidth(const std::string& text) {
   return width;
 }
 
-std::uint64_t parseSeed(const std::string& text) {
-  std::uint64_t seed = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size())
-    throw UsageError("--seed takes a whole number from 0 to 18446744073709551615, not " +
-                     platform::printableExcerpt(text));
-  return seed;
-}
-
 FrontEnd chosenFrontEnd(bool terminal, bool window, bool script) {
   if (terminal + window + script > 1)
     throw UsageError("choose one of --terminal, --window and --script");
@@ -114,6 +105,15 @@ std::string exportedOrder(const std::string& file) {
 }
 
 }  // namespace
+
+std::uint64_t parseSeed(const std::string& text) {
+  std::uint64_t seed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size())
+    throw UsageError("--seed takes a whole number from 0 to 18446744073709551615, not " +
+                     platform::printableExcerpt(text));
+  return seed;
+}
 
 std::vector<std::uint32_t> parseDrawOrder(const std::string& text) {
   std::vector<std::uint32_t> numbers;

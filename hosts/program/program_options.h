@@ -53,6 +53,9 @@ struct ParsedCommandLine {
 // Throws UsageError for anything it cannot accept.
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv);
 
+// A --seed value: a whole number from 0 to 2^64 - 1; throws UsageError.
+std::uint64_t parseSeed(const std::string& text);
+
 // "7,45,3" to the numbers, each from 1 to 90 and none twice; throws UsageError.
 std::vector<std::uint32_t> parseDrawOrder(const std::string& text);
 
