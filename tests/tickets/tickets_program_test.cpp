@@ -100,6 +100,24 @@ TEST_F(TicketsProgram, TheBookIsKeptInTheStoreSoASerialAloneFindsItsTicket) {
                             path("b.json") + ".\n");
 }
 
+TEST_F(TicketsProgram, TheCallerRefusesABookItCannotUseBeforeTheGame) {
+  std::ofstream(path("broken.json")) << "{\"tickets\": [{\"serial\": 1, \"grid\": []}]}";
+  std::ofstream(path("notjson.json")) << "{\"tickets\": [";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"--book " + path("broken.json"), "vorlix-caller: the book " + path("broken.json")},
+      {"--book " + path("notjson.json"), "vorlix-caller: the book " + path("notjson.json")},
+      {"--book " + path("missing.json"), "cannot read"},
+      {"--book", "--book needs a value"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    const auto run = runProgram("--script - " + arguments, "tap Play\n");
+    EXPECT_EQ(run.exitCode, 2) << arguments;
+    EXPECT_NE(run.err.find(message), std::string::npos) << arguments << "\n" << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.out, "") << "refused before the first tap: " << arguments;
+  }
+}
+
 TEST_F(TicketsProgram, BadInputIsOneClearMessageAndExitTwo) {
   std::ofstream(path("broken.json")) << "{\"tickets\": [{\"serial\": 1}]}";
   const std::string pdf = " --pdf " + path("out.pdf");
