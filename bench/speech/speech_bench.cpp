@@ -49,7 +49,7 @@ std::vector<std::string> gamePhrases() {
 // Notes when the first sample of each utterance arrives and when the utterance is complete.
 class StopwatchSink : public platform::AudioSink {
  public:
-  void beginUtterance(platform::Duration) override { firstSample_.reset(); }
+  void beginUtterance(const platform::UtteranceStart&) override { firstSample_.reset(); }
   void write(std::span<const std::int16_t> samples) override {
     if (!firstSample_ && !samples.empty()) firstSample_ = Clock::now();
   }

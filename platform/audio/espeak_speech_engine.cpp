@@ -1,8 +1,26 @@
 #include "platform/audio/espeak_speech_engine.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace platform {
+namespace {
+
+// How much faster than asked a line is spoken when it starts `lateness` after its hand-over: not
+// at all up to a quarter of a second, then faster the later it is, up to half as fast again, so a
+// voice that has fallen behind the board (after the long welcome, or lines handed over faster
+// than they can be said) catches up within a few lines.
+float catchUpPace(Duration lateness) {
+  constexpr double kOnTime = 0.25;
+  constexpr double kFullPaceAfter = 0.5;
+  constexpr double kFastest = 2.0;
+  const double late = durationToSeconds(lateness);
+  if (late <= kOnTime) return 1.0f;
+  const double share = std::min(1.0, (late - kOnTime) / (kFullPaceAfter - kOnTime));
+  return static_cast<float>(1.0 + share * (kFastest - 1.0));
+}
+
+}  // namespace
 
 EspeakSpeechEngine::EspeakSpeechEngine(std::unique_ptr<EspeakSynthesizer> synthesizer,
                                        std::unique_ptr<AudioSink> sink,
@@ -11,7 +29,9 @@ EspeakSpeechEngine::EspeakSpeechEngine(std::unique_ptr<EspeakSynthesizer> synthe
       sink_(std::move(sink)),
       liveDrainBound_(liveDrainBound),
       sampleRate_(synthesizer_->sampleRate()),
-      worker_([this] { run(); }) {}
+      worker_([this] { run(); }) {
+  sink_->setNoticeReporter([this](const std::string& notice) { tell(notice); });
+}
 
 EspeakSpeechEngine::~EspeakSpeechEngine() {
   std::unique_lock lock(mutex_);
@@ -65,11 +85,27 @@ std::optional<EspeakSpeechEngine::Pending> EspeakSpeechEngine::nextPending() {
   return next;
 }
 
+UtteranceStart EspeakSpeechEngine::startOf(Duration handedOverAt) const {
+  if (!previousLineEnd_ || handedOverAt >= *previousLineEnd_ + kGapBetweenLines)
+    return {handedOverAt, 0};
+  const Duration startAt = *previousLineEnd_ + kGapBetweenLines;
+  const Duration liveFrom = std::max(handedOverAt, *previousLineEnd_);
+  const auto leadIn = std::chrono::duration_cast<std::chrono::microseconds>(startAt - liveFrom);
+  return {startAt, static_cast<std::size_t>(leadIn.count() * sampleRate_ / 1'000'000)};
+}
+
 void EspeakSpeechEngine::speakOne(const Pending& pending) {
+  const UtteranceStart start = startOf(pending.handedOverAt);
+  std::size_t samples = 0;
   try {
-    sink_->beginUtterance(pending.handedOverAt);
-    synthesizer_->synthesize(pending.text, pending.rate,
-                             [this](std::span<const std::int16_t> pcm) { sink_->write(pcm); });
+    sink_->beginUtterance(start);
+    synthesizer_->synthesize(
+        pending.text, pending.rate * catchUpPace(start.startAt - pending.handedOverAt),
+        [this, &samples](std::span<const std::int16_t> pcm) {
+          samples += pcm.size();
+          sink_->write(pcm);
+        },
+        false);
     sink_->endUtterance();
   } catch (const std::exception& failure) {
     std::lock_guard lock(mutex_);
@@ -77,6 +113,12 @@ void EspeakSpeechEngine::speakOne(const Pending& pending) {
     if (lastError_ != failure.what()) notices_.emplace_back(failure.what());
     lastError_ = failure.what();
   }
+  previousLineEnd_ = start.startAt + secondsToDuration(static_cast<double>(samples) / sampleRate_);
+}
+
+void EspeakSpeechEngine::tell(const std::string& notice) {
+  std::lock_guard lock(mutex_);
+  notices_.push_back(notice);
 }
 
 void EspeakSpeechEngine::finishedOne() {

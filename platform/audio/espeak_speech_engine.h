@@ -29,6 +29,7 @@ namespace platform {
 class EspeakSpeechEngine : public SpeechEngine {
  public:
   static constexpr std::chrono::milliseconds kDefaultLiveDrainBound{3000};
+  static constexpr std::chrono::milliseconds kGapBetweenLines{200};
 
   EspeakSpeechEngine(std::unique_ptr<EspeakSynthesizer> synthesizer,
                      std::unique_ptr<AudioSink> sink,
@@ -59,9 +60,12 @@ class EspeakSpeechEngine : public SpeechEngine {
   std::optional<Pending> nextPending();
   void speakOne(const Pending& pending);
   void finishedOne();
+  UtteranceStart startOf(Duration handedOverAt) const;
+  void tell(const std::string& notice);
 
   std::unique_ptr<EspeakSynthesizer> synthesizer_;
   std::unique_ptr<AudioSink> sink_;
+  std::optional<Duration> previousLineEnd_;  // the worker's own: where the last line ends
   const std::chrono::milliseconds liveDrainBound_;
   const int sampleRate_;
 
@@ -73,8 +77,8 @@ class EspeakSpeechEngine : public SpeechEngine {
   std::uint64_t written_ = 0;
   bool closing_ = false;
   std::optional<std::string> lastError_;
-  std::vector<std::string> notices_;  // failures not yet told to the host
-  std::thread worker_;  // last: it starts once everything above is ready
+  std::vector<std::string> notices_;  // failures and sink notices not yet told to the host
+  std::thread worker_;                // last: it starts once everything above is ready
 };
 
 }  // namespace platform
