@@ -4,23 +4,6 @@
 #include <utility>
 
 namespace platform {
-namespace {
-
-// How much faster than asked a line is spoken when it starts `lateness` after its hand-over: not
-// at all up to a quarter of a second, then faster the later it is, up to half as fast again, so a
-// voice that has fallen behind the board (after the long welcome, or lines handed over faster
-// than they can be said) catches up within a few lines.
-float catchUpPace(Duration lateness) {
-  constexpr double kOnTime = 0.25;
-  constexpr double kFullPaceAfter = 0.5;
-  constexpr double kFastest = 2.0;
-  const double late = durationToSeconds(lateness);
-  if (late <= kOnTime) return 1.0f;
-  const double share = std::min(1.0, (late - kOnTime) / (kFullPaceAfter - kOnTime));
-  return static_cast<float>(1.0 + share * (kFastest - 1.0));
-}
-
-}  // namespace
 
 EspeakSpeechEngine::EspeakSpeechEngine(std::unique_ptr<EspeakSynthesizer> synthesizer,
                                        std::unique_ptr<AudioSink> sink,
@@ -83,6 +66,12 @@ std::optional<EspeakSpeechEngine::Pending> EspeakSpeechEngine::nextPending() {
   Pending next = std::move(queue_.front());
   queue_.pop_front();
   return next;
+}
+
+float EspeakSpeechEngine::catchUpPace(Duration lateness) {
+  const auto steps = lateness / kCatchUpStepEvery;
+  return 1.0f +
+         kCatchUpStep * static_cast<float>(std::clamp<std::int64_t>(steps, 0, kCatchUpSteps));
 }
 
 UtteranceStart EspeakSpeechEngine::startOf(Duration handedOverAt) const {

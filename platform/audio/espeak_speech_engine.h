@@ -30,6 +30,12 @@ class EspeakSpeechEngine : public SpeechEngine {
  public:
   static constexpr std::chrono::milliseconds kDefaultLiveDrainBound{3000};
   static constexpr std::chrono::milliseconds kGapBetweenLines{200};
+  static constexpr std::chrono::milliseconds kCatchUpStepEvery{150};
+  static constexpr float kCatchUpStep = 0.25f;
+  static constexpr int kCatchUpSteps = 4;
+
+  // How many times the asked pace a line is said at when it starts `lateness` after hand-over.
+  static float catchUpPace(Duration lateness);
 
   EspeakSpeechEngine(std::unique_ptr<EspeakSynthesizer> synthesizer,
                      std::unique_ptr<AudioSink> sink,

@@ -81,8 +81,9 @@ SpeedRun recordWholeGameAt(int speed) {
       continue;
     }
     run.worstCatchingUp = std::max(run.worstCatchingUp, late);
-    if (late > 1.0)
+    if (late > 1.0) {
       EXPECT_LT(late, previousLateness) << "speed " << speed << ": line " << i << " falls behind";
+    }
     previousLateness = late;
   }
   return run;
