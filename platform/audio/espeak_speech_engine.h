@@ -21,6 +21,14 @@ namespace platform {
 // worker thread takes the utterances in the order handed over, synthesises each in full with
 // espeak-ng and writes its PCM to the sink. A later utterance never cuts off an earlier one.
 //
+// Lines follow each other closely, so a fast game's voice keeps up with its board: espeak-ng's
+// closing sentence pause (about 0.3 s) is left out, and a line handed over while the one before
+// is still being heard starts `kGapBetweenLines` after it. A line that starts late all the same
+// (behind the long welcome, or when lines come faster than they can be said) is said faster, a
+// quarter faster for every `kCatchUpStepEvery` late, up to twice the pace asked for, so the voice
+// catches up within a few lines. The worker keeps the timeline of what it has sent (each line's
+// start and end on the run loop's clock) to tell the sink when each line starts.
+//
 // Shutting down (the destructor): the worker goes on with what is queued for up to
 // `liveDrainBound` of wall time, so a live hall hears the line in progress and a little more; past
 // that the sink's live output is stopped and the rest is synthesised for the recording only. A
