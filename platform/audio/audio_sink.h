@@ -38,6 +38,9 @@ class AudioSink {
 
   // Where the sink reports its notices from now on; called once, before the first utterance.
   virtual void setNoticeReporter(NoticeReporter reporter) { (void)reporter; }
+  // Called once on the speech worker before the first utterance: a live output gets ready to start
+  // playing at once.
+  virtual void warmUp() {}
   // An utterance is about to be written.
   virtual void beginUtterance(const UtteranceStart& start) { (void)start; }
   virtual void write(std::span<const std::int16_t> samples) = 0;

@@ -53,6 +53,7 @@ std::vector<std::string> EspeakSpeechEngine::takeNotices() {
 }
 
 void EspeakSpeechEngine::run() {
+  sink_->warmUp();
   while (std::optional<Pending> pending = nextPending()) {
     speakOne(*pending);
     finishedOne();

@@ -3,11 +3,14 @@
 #include <pulse/error.h>
 #include <pulse/simple.h>
 
+#include <utility>
+
 namespace platform {
 namespace {
 
 constexpr std::uint32_t kBufferMilliseconds = 200;
 constexpr std::uint32_t kStartAfterMilliseconds = 20;
+constexpr std::uint32_t kFirstLineLeadMicroseconds = 3000;
 
 }  // namespace
 
@@ -43,11 +46,26 @@ std::string PulseSink::connect() {
   return stream_ == nullptr ? pa_strerror(error) : "";
 }
 
+void PulseSink::warmUp() {
+  // A server whose sink has been idle can take a second or more to start a new stream (a null
+  // sink sleeps up to two seconds between renders); a line written before then would play late.
+  // A little silence written now starts the stream while nothing waits for it.
+  writeSilence(*this, static_cast<std::size_t>(sampleRate_) * kBufferMilliseconds / 1000);
+  freshStream_ = true;
+}
+
 void PulseSink::beginUtterance(const UtteranceStart& start) {
   if (stopped_) return;
   if (stream_ == nullptr && std::chrono::steady_clock::now() - lastAttempt_ >= kReconnectInterval &&
-      connect().empty())
+      connect().empty()) {
+    warmUp();
     tell("Sound is back");
+  }
+  // The first line a stream plays after starting loses its first few milliseconds (the server
+  // starts reading before they arrive); a little silence in front of it is lost instead.
+  if (std::exchange(freshStream_, false))
+    writeSilence(*this,
+                 static_cast<std::size_t>(sampleRate_) * kFirstLineLeadMicroseconds / 1'000'000);
   writeSilence(*this, start.leadInSamples);
 }
 

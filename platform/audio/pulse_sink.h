@@ -29,6 +29,7 @@ class PulseSink : public AudioSink {
   PulseSink& operator=(const PulseSink&) = delete;
 
   void setNoticeReporter(NoticeReporter reporter) override { report_ = std::move(reporter); }
+  void warmUp() override;
   void beginUtterance(const UtteranceStart& start) override;
   void write(std::span<const std::int16_t> samples) override;
   void stopLive() override { stopped_ = true; }
@@ -43,6 +44,7 @@ class PulseSink : public AudioSink {
   const int sampleRate_;
   pa_simple* stream_ = nullptr;
   std::atomic<bool> stopped_{false};
+  bool freshStream_ = false;  // warmed up, and no line played yet
   std::chrono::steady_clock::time_point lastAttempt_{};
   NoticeReporter report_;
 };

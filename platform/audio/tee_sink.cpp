@@ -7,6 +7,11 @@ void TeeSink::setNoticeReporter(NoticeReporter reporter) {
   second_->setNoticeReporter(std::move(reporter));
 }
 
+void TeeSink::warmUp() {
+  first_->warmUp();
+  second_->warmUp();
+}
+
 void TeeSink::beginUtterance(const UtteranceStart& start) {
   first_->beginUtterance(start);
   second_->beginUtterance(start);

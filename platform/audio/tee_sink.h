@@ -13,6 +13,7 @@ class TeeSink : public AudioSink {
       : first_(std::move(first)), second_(std::move(second)) {}
 
   void setNoticeReporter(NoticeReporter reporter) override;
+  void warmUp() override;
   void beginUtterance(const UtteranceStart& start) override;
   void write(std::span<const std::int16_t> samples) override;
   void endUtterance() override;
