@@ -219,3 +219,21 @@ TEST_F(LiveSound, LossAndReturnAreEachToldOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// A silent caller has nothing to say, so it never looks for a sound device nor warns about one,
+// even on the real clock with an output that does not exist.
+TEST(SilentCaller, NeverReportsASoundDevice) {
+  const std::string dir = ::testing::TempDir() + "/silent-" + std::to_string(::getpid());
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir + "/short.script") << "tap Play\nwait 0.2\n";
+  const pid_t caller = spawn({VORLIX_CALLER, "--silent", "--clock", "real", "--audio", "alsa",
+                              "--script", dir + "/short.script"},
+                             dir + "/out.txt", dir + "/err.txt");
+  EXPECT_EQ(waitFor(caller), 0);
+  EXPECT_EQ(readText(dir + "/err.txt"), "");
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
