@@ -1,11 +1,15 @@
 // The caller program: one executable for the desktop window, the terminal and scripted runs.
 #include <exception>
 #include <iostream>
+#include <string_view>
 
 #include "hosts/program/front_ends.h"
+#include "hosts/program/games_command.h"
 #include "hosts/program/program_options.h"
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "games")
+    return program::runGamesCommand(argc - 1, argv + 1, std::cout, std::cerr);
   try {
     const auto parsed = program::parseCommandLine(argc, argv);
     if (!parsed.options) {

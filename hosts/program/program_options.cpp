@@ -5,6 +5,8 @@
 #include <charconv>
 #include <sstream>
 
+#include "app/game_export.h"
+
 #ifdef VORLIX_HAVE_WINDOW_HOST
 #include "hosts/qt/window_host.h"
 #endif
@@ -58,6 +60,15 @@ ClockKind chosenClock(const std::string& clock, FrontEnd frontEnd) {
   return clock == "real" ? ClockKind::realTime : ClockKind::virtualTime;
 }
 
+// --draw-order @FILE replays a game from its export (vorlix-caller games export).
+std::string exportedOrder(const std::string& file) {
+  try {
+    return app::drawOrderFromExport(file);
+  } catch (const std::runtime_error& error) {
+    throw UsageError(std::string("--draw-order @FILE: ") + error.what());
+  }
+}
+
 }  // namespace
 
 std::vector<std::uint32_t> parseDrawOrder(const std::string& text) {
@@ -106,8 +117,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   cli.add_option("--seed", seed, "Seed for a reproducible draw (default: the secure generator)")
       ->type_name("N");
   cli.add_option("--draw-order", drawOrder,
-                 "Draw these distinct numbers first, in order, then go on at random")
-      ->type_name("N,N,...");
+                 "Draw these distinct numbers first, in order, then go on at random; "
+                 "@FILE takes them from a game's export (vorlix-caller games export)")
+      ->type_name("N,N,...|@FILE");
   cli.add_option("--clock", clock, "Clock of a scripted run (default: virtual)")
       ->check(CLI::IsMember({"virtual", "real"}));
   cli.add_option("--width", width, "Width of the screen in points (240 to 1366, default 320)")
@@ -145,7 +157,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   if (options.screenshotPath && options.frontEnd != FrontEnd::script)
     throw UsageError("--screenshot goes with --script: the picture is taken when the script ends");
   if (!drawOrder.empty() || cli.count("--draw-order") > 0)
-    options.drawOrder = parseDrawOrder(drawOrder);
+    options.drawOrder =
+        parseDrawOrder(drawOrder.starts_with('@') ? exportedOrder(drawOrder.substr(1)) : drawOrder);
   options.clock = chosenClock(clock, options.frontEnd);
   options.screen.idiom =
       idiom == "pad" ? platform::UserInterfaceIdiom::pad : platform::UserInterfaceIdiom::phone;
