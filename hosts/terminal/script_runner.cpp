@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 
+#include "platform/message_text.h"
 #include "platform/touch.h"
 
 namespace terminal {
@@ -57,7 +58,8 @@ void ScriptRunner::tap(const ScriptCommand& command) {
 void ScriptRunner::answer(const ScriptCommand& command) {
   auto alert = recorder_.alerts().topmostOpen();
   if (!alert)
-    throw ScriptError(command.line, "answer " + command.title + ", but no alert is on screen");
+    throw ScriptError(command.line, "answer " + platform::printableExcerpt(command.title) +
+                                        ", but no alert is on screen");
   for (long index = 0; index < alert->numberOfButtons(); ++index) {
     if (alert->buttonTitleAtIndex(index) != command.title) continue;
     recorder_.action("answer", command.title);
@@ -66,7 +68,7 @@ void ScriptRunner::answer(const ScriptCommand& command) {
     return;
   }
   throw ScriptError(command.line, "the alert \"" + alert->title() + "\" has no button titled \"" +
-                                      command.title + "\"");
+                                      platform::printableExcerpt(command.title) + "\"");
 }
 
 void ScriptRunner::board() {
