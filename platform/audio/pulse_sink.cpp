@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::uint32_t kBufferMilliseconds = 200;
 constexpr std::uint32_t kStartAfterMilliseconds = 20;
-constexpr std::uint32_t kFirstLineLeadMicroseconds = 3000;
+constexpr std::uint32_t kFirstLineLeadMicroseconds = 5000;
 
 }  // namespace
 
