@@ -66,7 +66,6 @@ const ClaimOnShow& ClaimSession::claim(std::uint32_t serial, std::span<const int
   }
   atThisBall_.push_back(shown.result);
   onShow_ = shown;
-  if (speak_) speak_(tickets::spokenVerdict(shown.result));
   if (recorder_)
     recorder_->recordClaim({std::chrono::system_clock::now(), static_cast<int>(shown.result.atBall),
                             serial, tickets::prizeName(shown.result.prize),
@@ -74,15 +73,12 @@ const ClaimOnShow& ClaimSession::claim(std::uint32_t serial, std::span<const int
   return *onShow_;
 }
 
-bool ClaimSession::canConfirm() const {
-  return std::any_of(atThisBall_.begin(), atThisBall_.end(), [&](const auto& result) {
-    return result.verdict == tickets::Verdict::good &&
-           std::find(confirmedHere_.begin(), confirmedHere_.end(), result.serial) ==
-               confirmedHere_.end();
-  });
+void ClaimSession::speakVerdict() {
+  if (speak_ && onShow_) speak_(tickets::spokenVerdict(onShow_->result));
 }
 
-ClaimSession::Confirmation ClaimSession::confirm() {
+ClaimSession::Confirmation ClaimSession::confirm(std::span<const int> calls) {
+  observe(calls);
   Confirmation confirmation;
   for (const auto& result : atThisBall_) {
     if (result.verdict != tickets::Verdict::good) continue;
@@ -96,6 +92,16 @@ ClaimSession::Confirmation ClaimSession::confirm() {
     if (onShow_ && onShow_->result.serial == result.serial) onShow_->confirmed = true;
   }
   return confirmation;
+}
+
+ClaimSession::TicketLookup ticketsKeptIn(std::filesystem::path file) {
+  return [file = std::move(file)](std::uint32_t serial) -> std::optional<tickets::Ticket> {
+    try {
+      return GameRecord::open(file, GameRecord::Access::reader)->ticket(serial);
+    } catch (const StoreUnavailable&) {
+      return std::nullopt;
+    }
+  };
 }
 
 std::vector<int> callsAnnounced(const std::vector<int>& calledInOrder,

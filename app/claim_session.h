@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
@@ -50,19 +51,18 @@ class ClaimSession {
   // new call puts the claim on show away, the calls starting again are a new game.
   void observe(std::span<const int> calls);
 
-  // Checks a claim by `serial` at the last of `calls`, speaks the verdict and puts it on show.
+  // Checks a claim by `serial` at the last of `calls`, keeps it and puts it on show.
   const ClaimOnShow& claim(std::uint32_t serial, std::span<const int> calls);
+  // Speaks the verdict on show ("Claim on ticket 1234 is good: one line"), once the host shows it.
+  void speakVerdict();
 
-  // Awards the prize to the good claims checked at this ball and not yet confirmed. Returns the
-  // prize open next when the game moved on; nothing when there was no good claim to confirm or
-  // the prize had already moved on at this ball (the claims shared it).
+  // Awards the prize to the good claims checked at the last of `calls` and not yet confirmed.
+  // Nothing is awarded when there is none (or the next number has been called since).
   struct Confirmation {
     bool awarded = false;                // at least one good claim was confirmed
     std::optional<tickets::Prize> next;  // the prize open now, when the game moved on
   };
-  Confirmation confirm();
-  // Whether confirm() has a good claim to award.
-  bool canConfirm() const;
+  Confirmation confirm(std::span<const int> calls);
 
   // The host closed the claim view.
   void dismiss() { onShow_.reset(); }
@@ -84,6 +84,10 @@ class ClaimSession {
   std::vector<std::uint32_t> confirmedHere_;
   std::optional<ClaimOnShow> onShow_;
 };
+
+// Looks tickets up by serial in the game record `file`, read beside a running caller; a store that
+// cannot be read holds no tickets.
+ClaimSession::TicketLookup ticketsKeptIn(std::filesystem::path file);
 
 // The numbers of `calledInOrder` up to and including the one being called, `numberBeingCalled`
 // ("45"; empty before the first call): a number drawn but not yet announced is no ball to claim

@@ -45,6 +45,13 @@ class DrawSource {
   std::unique_ptr<platform::PresetRandomSource> preset_;
 };
 
+// The tickets of --book, for checking claims.
+tickets::TicketIndex givenBook(const ProgramOptions& options) {
+  tickets::TicketIndex index;
+  if (options.book) index.add(*options.book);
+  return index;
+}
+
 bool hasDisplay() {
 #ifdef VORLIX_HAVE_WINDOW_HOST
   return qthost::windowDisplayAvailable();
@@ -119,6 +126,7 @@ int runScript(const ProgramOptions& options, platform::RandomSource& random, std
   {
     terminal::ScriptHost host(std::move(commands), clock, random, out, errors);
     host.setSpeechTee(speech.engine.get());
+    host.setClaimTickets(givenBook(options), {});
     exitCode = exitCodeOfScript(runScriptHost(host, options), errors);
   }
   return exitCodeAfterOutputs(exitCode, speech, &out, errors);

@@ -57,7 +57,12 @@ int ScriptHost::runMainLoop(app::Window& window) {
   loop_->setAfterEventHook([this] { recorder_->eventHandled(); });
   int exitCode = 0;
   try {
-    ScriptRunner(screen, *recorder_, clock_).run(commands_);
+    app::ClaimSession claims(
+        std::move(claimBooks_), keptTickets_, [&screen](const std::string& line) {
+          if (screen._isDebug || !screen.synthesizer) return;
+          screen.synthesizer->speakUtterance(platform::SpeechUtterance::initWithString(line));
+        });
+    ScriptRunner(screen, *recorder_, clock_, claims).run(commands_);
   } catch (const ScriptError& error) {
     errors_ << "vorlix-caller: " << error.what() << '\n';
     exitCode = 2;

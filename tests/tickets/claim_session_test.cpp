@@ -63,12 +63,14 @@ TEST(ClaimSession, ShowsTheTicketMarkedAndSpeaksTheVerdict) {
   const std::array<std::array<bool, 9>, 3> marked = {
       {{1, 0, 1, 0, 1, 0, 0, 0, 0}, {0, 1, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0, 0}}};
   EXPECT_EQ(shown.marked, marked);
-  EXPECT_FALSE(session->canConfirm());
-  EXPECT_FALSE(session->confirm().awarded) << "a bogey wins nothing";
+  session->speakVerdict();
+  EXPECT_FALSE(session->confirm(std::vector<int>{7, 1, 21, 12, 41}).awarded)
+      << "a bogey wins nothing";
 
   const auto& unknown = session->claim(999, std::vector<int>{7, 1, 21, 12, 41});
   EXPECT_EQ(unknown.verdictText(), "unknown no such ticket");
   EXPECT_FALSE(unknown.ticket);
+  session->speakVerdict();
   EXPECT_EQ(session.said, (std::vector<std::string>{"Claim on ticket 1234 is a bogey",
                                                     "Ticket 999 is not in any book"}));
   EXPECT_EQ(session.lookedUp, (std::vector<std::uint32_t>{999})) << "the book holds 1234";
@@ -80,15 +82,13 @@ TEST(ClaimSession, GoodClaimsAtOneBallShareThePrizeAndTheGameMovesOn) {
   EXPECT_EQ(session->claim(1234, kFirstLine).verdictText(), "good one line, row 1");
   EXPECT_EQ(session->claim(77, kFirstLine).verdictText(), "good one line, row 1")
       << "found in the game record by its serial";
-  ASSERT_TRUE(session->canConfirm());
-  const auto confirmed = session->confirm();
+  const auto confirmed = session->confirm(kFirstLine);
   EXPECT_TRUE(confirmed.awarded);
   EXPECT_EQ(confirmed.next, Prize::twoLines);
   EXPECT_TRUE(session->onShow()->confirmed);
-  EXPECT_FALSE(session->canConfirm()) << "both are confirmed";
   // A third look at the same ball is still checked against the prize just shared.
   EXPECT_EQ(session->claim(77, kFirstLine).verdictText(), "good one line, row 1");
-  EXPECT_FALSE(session->confirm().awarded) << "77 has it already";
+  EXPECT_FALSE(session->confirm(kFirstLine).awarded) << "77 has it already";
 
   // The next call puts the claim away; one line is now late, two lines is played for.
   auto calls = kFirstLine;
@@ -101,19 +101,21 @@ TEST(ClaimSession, GoodClaimsAtOneBallShareThePrizeAndTheGameMovesOn) {
   calls.pop_back();
   EXPECT_EQ(session->claim(1234, std::vector<int>(calls.begin(), calls.end() - 4)).verdictText(),
             "good two lines, rows 1 2");
-  EXPECT_EQ(session->confirm().next, Prize::fullHouse);
+  EXPECT_EQ(session->confirm(std::vector<int>(calls.begin(), calls.end() - 4)).next,
+            Prize::fullHouse);
   calls.push_back(83);
   EXPECT_EQ(session->claim(1234, calls).verdictText(), "good full house, rows 1 2 3");
-  EXPECT_EQ(session->confirm().next, Prize::none);
+  EXPECT_EQ(session->confirm(calls).next, Prize::none);
   calls.push_back(4);
   EXPECT_EQ(session->claim(1234, calls).verdictText(), "closed no prize open");
+  session->speakVerdict();
   EXPECT_EQ(session.said.back(), "There is no prize to claim");
 }
 
 TEST(ClaimSession, ANewGameOpensOneLineAgain) {
   Session session;
   session->claim(1234, kFirstLine);
-  session->confirm();
+  session->confirm(kFirstLine);
   ASSERT_EQ(session->openPrize(), Prize::twoLines);
   session->observe(std::vector<int>{});  // Re-start
   EXPECT_EQ(session->openPrize(), Prize::oneLine);
@@ -121,11 +123,14 @@ TEST(ClaimSession, ANewGameOpensOneLineAgain) {
   EXPECT_EQ(session->claim(1234, std::vector<int>{1, 21, 41, 61, 81}).verdictText(),
             "good one line, row 1");
   // A new game whose numbers do not carry on from the last is a new game too.
-  session->confirm();
+  session->confirm(std::vector<int>{1, 21, 41, 61, 81});
   EXPECT_EQ(session->claim(1234, std::vector<int>{1, 21, 41, 61, 81, 2}).verdictText(),
             "bogey two lines needs 12 32 52 72 82");
   EXPECT_EQ(session->claim(1234, std::vector<int>{81, 61, 41, 21, 1}).verdictText(),
             "good one line, row 1");
+  // A good claim not confirmed before the next call is void.
+  EXPECT_FALSE(session->confirm(std::vector<int>{81, 61, 41, 21, 1, 2}).awarded);
+  EXPECT_EQ(session->openPrize(), Prize::oneLine);
 }
 
 TEST(ClaimSession, ClaimsAreKeptInTheGameRecord) {
@@ -140,7 +145,7 @@ TEST(ClaimSession, ClaimsAreKeptInTheGameRecord) {
     recorder.observe({kFirstLine, 5, app::GamePhase::paused, 81}, std::chrono::system_clock::now());
     session->claim(999, kFirstLine);
     session->claim(1234, kFirstLine);
-    session->confirm();
+    session->confirm(kFirstLine);
     const auto claims = record->claims(*recorder.currentGame());
     ASSERT_EQ(claims.size(), 2u);
     EXPECT_EQ(claims[0].verdict, "unknown");
