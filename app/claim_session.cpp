@@ -94,6 +94,14 @@ ClaimSession::Confirmation ClaimSession::confirm(std::span<const int> calls) {
   return confirmation;
 }
 
+std::optional<vorlix::room::ClaimCheck> roomClaimOf(const std::optional<ClaimOnShow>& shown) {
+  if (!shown) return std::nullopt;
+  vorlix::room::ClaimCheck check;
+  if (shown->ticket) check.ticket = shown->ticket->grid;
+  check.verdict = "Ticket " + std::to_string(shown->result.serial) + ": " + shown->verdictText();
+  return check;
+}
+
 ClaimSession::TicketLookup ticketsKeptIn(std::filesystem::path file) {
   return [file = std::move(file)](std::uint32_t serial) -> std::optional<tickets::Ticket> {
     try {

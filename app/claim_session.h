@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/game_record.h"
+#include "room/room_state.h"
 #include "tickets/claim_desk.h"
 
 namespace app {
@@ -84,6 +85,10 @@ class ClaimSession {
   std::vector<std::uint32_t> confirmedHere_;
   std::optional<ClaimOnShow> onShow_;
 };
+
+// What the room is shown of the claim on show: the ticket (blank for a serial in no book) and the
+// verdict ("Ticket 1234: good one line, row 1"); nothing when no claim is on show.
+std::optional<vorlix::room::ClaimCheck> roomClaimOf(const std::optional<ClaimOnShow>& shown);
 
 // Looks tickets up by serial in the game record `file`, read beside a running caller; a store that
 // cannot be read holds no tickets.

@@ -74,6 +74,11 @@ TEST(ClaimSession, ShowsTheTicketMarkedAndSpeaksTheVerdict) {
   EXPECT_EQ(session.said, (std::vector<std::string>{"Claim on ticket 1234 is a bogey",
                                                     "Ticket 999 is not in any book"}));
   EXPECT_EQ(session.lookedUp, (std::vector<std::uint32_t>{999})) << "the book holds 1234";
+  EXPECT_EQ(app::roomClaimOf(session->onShow())->verdict, "Ticket 999: unknown no such ticket");
+  session->claim(1234, std::vector<int>{7, 1});
+  EXPECT_EQ(app::roomClaimOf(session->onShow())->ticket, kTicket.grid);
+  session->dismiss();
+  EXPECT_FALSE(app::roomClaimOf(session->onShow()));
   EXPECT_EQ(session->openPrize(), Prize::oneLine);
 }
 
