@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "hosts/common/transcript.h"
 #include "hosts/terminal/script_host.h"
 #include "window_harness.h"
 
@@ -39,7 +40,7 @@ std::string scriptedTranscript() {
 
 // The window's speech and console lines, written to a transcript on the window's own clock.
 struct ToTranscript : platform::SpeechEngine, platform::Console {
-  terminal::TranscriptRecorder* to = nullptr;
+  hostkit::TranscriptRecorder* to = nullptr;
   void speak(const platform::SpeechUtterance& u, platform::Duration at) override {
     to->speak(u, at);
   }
@@ -52,9 +53,9 @@ std::string windowTranscript(QSize size,
   ToTranscript forward;
   WindowHarness w({.presetDraws = kDraws}, size, &forward, &forward);
   std::ostringstream out;
-  terminal::TranscriptRecorder recorder(out, w.loop);
+  hostkit::TranscriptRecorder recorder(out, w.loop);
   forward.to = &recorder;
-  recorder.attach(*w.screen);
+  recorder.attach(w.screen);
   w.loop.setAfterEventHook([&] {
     w.widget->screenChanged();
     recorder.eventHandled();
