@@ -1,6 +1,7 @@
 #include "app/application_main.h"
 
 #include "app/app_delegate.h"
+#include "app/interface_error.h"
 #include "app/main_interface.h"
 #include "app/quit_request.h"
 

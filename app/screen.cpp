@@ -47,7 +47,7 @@ const platform::Label* cellLabel(const platform::View& cell) {
 }
 
 GamePhase phaseOf(const ViewController& screen) {
-  if (screen._timer && screen._timer->isValid())
+  if (screen._timer.isPending())
     return screen._isContinueGame ? GamePhase::calling : GamePhase::recalling;
   if (screen._randomNumbers.empty()) return GamePhase::notStarted;
   return screen._randomNumbers.size() >= 90 ? GamePhase::completed : GamePhase::paused;

@@ -25,7 +25,7 @@ constexpr std::size_t kBoardRefreshEvery = 5;
 // four times as long.
 void ViewController::scheduleAnnouncementTimer() {
   const double interval = (_nextNumberDelay + _nextNumberDelay) * static_cast<double>(_speed) / 5.0;
-  _timer = platform::Timer::scheduledTimer(interval, [this] { timer_called(); });
+  _timer.start(interval, [this] { timer_called(); });
   platform::consoleLine("timerInterval: " + platform::shortestDecimal(interval));
 }
 
@@ -57,7 +57,6 @@ void ViewController::announceNextItem() {
 }
 
 void ViewController::startGame() {
-  invalidateTimer();
   _isPlayPressed = true;
   if (!_randomNumbers.empty()) {
     _nextNumberDelay = 1.0;
@@ -70,10 +69,10 @@ void ViewController::startGame() {
 }
 
 void ViewController::callNextNumber() {
-  invalidateTimer();
   _isContinueGame = true;
   const std::size_t n = _randomNumbers.size();
   if (n >= static_cast<std::size_t>(game::kNumbersInGame)) {
+    _timer.cancel();  // a recall still playing ends here: the game is over
     speak(kCompletionLine);
     showCompletionAlert();
     return;

@@ -18,7 +18,7 @@ void ViewController::btnPlay_click() {
 void ViewController::btnPause_click() {
   platform::consoleLine("btnPause_click");
   updateControlPanel("", true, platform::Color::blackColor());
-  invalidateTimer();
+  _timer.cancel();
   speak(kPauseLine);
 }
 
@@ -55,7 +55,6 @@ void ViewController::handleRestartAnswer(platform::AlertView& alertView, long bu
 }
 
 void ViewController::resetGame() {
-  invalidateTimer();
   for (auto& cell : _gridViewsArray) cell->setBackgroundColor(color_un_filled);
   _announceInfoList.clear();
   _announcedNumber.clear();

@@ -49,7 +49,6 @@ void ViewController::remaining_numbers_click() {
 // A recall stops the calling of new numbers: its list plays out and the caller falls silent.
 void ViewController::announceLastNumbers(const Recall& recall) {
   _isContinueGame = false;
-  invalidateTimer();
   const bool lastFew = recall.kind == Recall::Kind::lastNumbers;
   const Int count = recall.count;
   std::vector<std::string> texts;
@@ -80,7 +79,6 @@ void ViewController::announceLastNumbers(const Recall& recall) {
 
 void ViewController::announceRemainingNumbers() {
   _isContinueGame = false;
-  invalidateTimer();
   std::vector<std::string> texts;
   for (int i = 1; i <= game::kNumbersInGame; ++i) {
     std::string text = std::to_string(i);

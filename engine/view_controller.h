@@ -37,8 +37,8 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
                           const platform::Bundle* bundle = nullptr);
   // Creation from a stored interface description.
   explicit ViewController(const platform::Coder& coder);
-  // Cancels the pending timer, so that it can never fire into a screen that is gone, and
-  // detaches the screen from any alert still asking it a question.
+  // Detaches the screen from any alert still asking it a question; the timer, a member, cancels
+  // itself, so it can never fire into a screen that is gone.
   ~ViewController() override;
 
   void viewDidLoad() override;
@@ -141,7 +141,7 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
   bool _isRepeat2Times = false;
   bool _isPlayPressed = false;
   std::shared_ptr<platform::View> _viewPreviousHighlighted;
-  std::shared_ptr<platform::Timer> _timer;
+  platform::OneShotTimer _timer;  // cancelled when the screen goes
   platform::Color color_just_filled = platform::Color::initWithRed(0.0, 0.0, 1.0, 0.5);
   platform::Color color_filled = platform::Color::greenColor();
   platform::Color color_un_filled = platform::Color::yellowColor();
@@ -150,8 +150,6 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
  private:
   // Hands one line to the synthesiser at the normal rate, unless nothing is to be spoken.
   void speak(const std::string& text);
-  // Cancels the pending announcement timer, if there is one.
-  void invalidateTimer();
   std::string numberOnTitle_;
   // The alerts this screen is the delegate of, so it can detach from them when it goes away.
   std::vector<std::weak_ptr<platform::AlertView>> alertsAskingMe_;

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/main_interface.h"
+#include "app/interface_error.h"
 #include "hosts/program/speech_choice.h"
 #include "hosts/terminal/script_host.h"
 #include "hosts/terminal/terminal_host.h"

@@ -42,9 +42,11 @@ std::string scriptedTranscript() {
 struct ToTranscript : platform::SpeechEngine, platform::Console {
   hostkit::TranscriptRecorder* to = nullptr;
   void speak(const platform::SpeechUtterance& u, platform::Duration at) override {
-    to->speak(u, at);
+    if (to != nullptr) to->speak(u, at);
   }
-  void writeLine(std::string_view line) override { to->writeLine(line); }
+  void writeLine(std::string_view line) override {
+    if (to != nullptr) to->writeLine(line);
+  }
 };
 
 // Plays the script's taps on a window of the given size with `press`, returns its transcript.
@@ -65,6 +67,10 @@ std::string windowTranscript(QSize size,
     if (command.kind == terminal::ScriptCommand::Kind::tap) press(w, command.title);
     if (command.kind == terminal::ScriptCommand::Kind::wait) w.advance(command.seconds);
   }
+  // The recorder goes before the window: nothing may reach it once it is gone.
+  w.loop.setAfterEventHook(nullptr);
+  w.widget->setAfterInputHook(nullptr);
+  forward.to = nullptr;
   return out.str();
 }
 
