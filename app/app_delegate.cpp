@@ -15,9 +15,9 @@ constexpr const char* kStoreFileName = "Vorlix.sqlite";
 }  // namespace
 
 std::vector<std::filesystem::path> userDocumentDirectories() {
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0') return {};
-  return {std::filesystem::path(home) / "Documents"};
+  const auto store = defaultStoreFile();
+  if (!store) return {};
+  return {store->parent_path()};
 }
 
 AppDelegate::AppDelegate(DelegateEnvironment environment) : environment_(std::move(environment)) {}
@@ -58,7 +58,9 @@ const std::shared_ptr<ManagedObjectModel>& AppDelegate::managedObjectModel() {
   return *model_;
 }
 
-// The store location is formed after the coordinator, as on the device; no store is attached.
+// The store location is formed after the coordinator, as on the device. When the game record is
+// wanted it is attached there; a store that cannot be used is said in one sentence and the game
+// goes on without it.
 const std::shared_ptr<PersistentStoreCoordinator>& AppDelegate::persistentStoreCoordinator() {
   if (!coordinator_) {
     const auto& model = managedObjectModel();
@@ -67,10 +69,22 @@ const std::shared_ptr<PersistentStoreCoordinator>& AppDelegate::persistentStoreC
     if (coordinator) {
       if (const auto& documents = applicationDocumentsDirectory())
         coordinator->setStoreLocation(*documents / kStoreFileName);
+      if (storeFile_) coordinator->setStoreLocation(*storeFile_);
+      attachStore(*coordinator);
     }
     coordinator_ = std::move(coordinator);
   }
   return *coordinator_;
+}
+
+void AppDelegate::attachStore(PersistentStoreCoordinator& coordinator) {
+  if (!attachStore_ || !coordinator.storeLocation()) return;
+  try {
+    coordinator.addPersistentStore(
+        GameRecord::open(*coordinator.storeLocation(), GameRecord::Access::caller));
+  } catch (const StoreUnavailable& problem) {
+    errors() << "vorlix-caller: " << problem.what() << '\n';
+  }
 }
 
 const std::shared_ptr<ManagedObjectContext>& AppDelegate::managedObjectContext() {

@@ -14,7 +14,8 @@
 
 namespace app {
 
-// The user's documents folders, most general first: $HOME/Documents, or none without a home.
+// The user's documents folders, most general first: the caller's folder in the data home,
+// $XDG_DATA_HOME/vorlix-caller (by default ~/.local/share/vorlix-caller), or none without a home.
 std::vector<std::filesystem::path> userDocumentDirectories();
 
 // What the delegate reaches outside itself. Tests give their own.
@@ -53,8 +54,17 @@ class AppDelegate {
 
   void saveManagedObjectContext();
 
+  // Asks the coordinator, when it is built, to attach the game record at the store location, or at
+  // `file` instead. Without this call nothing is kept, so that scripted runs and tests never touch
+  // a user's record.
+  void attachStoreWhenBuilt(std::optional<std::filesystem::path> file = std::nullopt) {
+    attachStore_ = true;
+    storeFile_ = std::move(file);
+  }
+
  private:
   void traceBuilt(std::string_view part) const;
+  void attachStore(PersistentStoreCoordinator& coordinator);
   std::ostream& errors() const;
 
   DelegateEnvironment environment_;
@@ -63,6 +73,8 @@ class AppDelegate {
   std::optional<std::shared_ptr<ManagedObjectModel>> model_;
   std::optional<std::shared_ptr<PersistentStoreCoordinator>> coordinator_;
   std::optional<std::shared_ptr<ManagedObjectContext>> context_;
+  bool attachStore_ = false;
+  std::optional<std::filesystem::path> storeFile_;
 };
 
 }  // namespace app

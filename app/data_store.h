@@ -5,10 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "app/game_record.h"
+
 namespace app {
 
 // Our small stand-in for the data framework: a model, a coordinator over it and a context bound to
-// the coordinator. The game keeps nothing, so the model has no entities and no store is attached.
+// the coordinator. The store the coordinator may carry is the game record (SQLite); the context
+// itself holds no objects, so it never has changes to save.
 
 class ManagedObjectModel {
  public:
@@ -29,13 +32,18 @@ class PersistentStoreCoordinator {
       : model_(std::move(model)) {}
   const ManagedObjectModel& model() const { return *model_; }
 
-  // Where a store would live; no store is attached there and no file is made.
+  // Where the store lives; no file is made there unless a store is attached.
   void setStoreLocation(std::filesystem::path location) { storeLocation_ = std::move(location); }
   const std::optional<std::filesystem::path>& storeLocation() const { return storeLocation_; }
+
+  // The game record the caller keeps its games in; empty when nothing is kept.
+  void addPersistentStore(std::shared_ptr<GameRecord> store) { store_ = std::move(store); }
+  const std::shared_ptr<GameRecord>& persistentStore() const { return store_; }
 
  private:
   std::shared_ptr<ManagedObjectModel> model_;
   std::optional<std::filesystem::path> storeLocation_;
+  std::shared_ptr<GameRecord> store_;
 };
 
 class ManagedObjectContext {

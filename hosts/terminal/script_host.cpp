@@ -12,13 +12,15 @@ struct ScriptLoop {
   ScriptClock clock;
 };
 
-// The virtual clock jumps from deadline to deadline: a whole game in a blink.
+// The virtual clock jumps from deadline to deadline: a whole game in a blink. A long script still
+// stops between commands when a quit is asked for.
 ScriptLoop virtualLoop() {
   auto loop = std::make_unique<platform::VirtualRunLoop>();
   auto* clock = loop.get();
   return {std::move(loop),
           {[clock](platform::Duration d) { clock->advanceBy(d); },
-           [clock](platform::Duration limit) { clock->runUntilIdle(limit); }}};
+           [clock](platform::Duration limit) { clock->runUntilIdle(limit); },
+           [] { return app::QuitRequest::requested(); }}};
 }
 
 // The real clock waits, and stops waiting when a quit is asked for (Ctrl-C).

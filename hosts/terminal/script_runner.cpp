@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "platform/message_text.h"
+
 namespace terminal {
 namespace {
 
@@ -56,11 +58,12 @@ void ScriptRunner::tap(const ScriptCommand& command) {
 void ScriptRunner::answer(const ScriptCommand& command) {
   const app::ScreenSnapshot now = screen_.snapshot();
   if (now.openAlerts.empty())
-    throw ScriptError(command.line, "answer " + command.title + ", but no alert is on screen");
+    throw ScriptError(command.line, "answer " + platform::printableExcerpt(command.title) +
+                                        ", but no alert is on screen");
   const app::AlertLook& alert = now.openAlerts.back();
   if (std::find(alert.buttons.begin(), alert.buttons.end(), command.title) == alert.buttons.end())
     throw ScriptError(command.line, "the alert \"" + alert.title + "\" has no button titled \"" +
-                                        command.title + "\"");
+                                        platform::printableExcerpt(command.title) + "\"");
   recorder_.action("answer", command.title);
   screen_.answer(command.title);
   recorder_.eventHandled();
