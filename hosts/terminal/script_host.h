@@ -6,10 +6,10 @@
 
 #include "app/application_main.h"
 #include "app/claim_session.h"
-#include "hosts/terminal/real_time_run_loop.h"
+#include "hosts/common/real_time_run_loop.h"
+#include "hosts/common/transcript.h"
 #include "hosts/terminal/script.h"
 #include "hosts/terminal/script_runner.h"
-#include "hosts/terminal/transcript.h"
 #include "platform/random_source.h"
 
 namespace terminal {
@@ -35,7 +35,7 @@ class ScriptHost : public app::ApplicationHost {
 
   platform::Services services() override;
   // Returns 0, or 2 when a command cannot be carried out (the message names its line).
-  int runMainLoop(app::Window& window) override;
+  int runMainLoop(app::Screen& screen) override;
 
  private:
   std::vector<ScriptCommand> commands_;
@@ -43,7 +43,7 @@ class ScriptHost : public app::ApplicationHost {
   std::ostream& errors_;
   std::unique_ptr<platform::RunLoop> loop_;
   ScriptClock clock_;
-  std::unique_ptr<TranscriptRecorder> recorder_;
+  std::unique_ptr<hostkit::TranscriptRecorder> recorder_;
   tickets::TicketIndex claimBooks_;
   app::ClaimSession::TicketLookup keptTickets_;
 };

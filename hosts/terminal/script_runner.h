@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "app/claim_session.h"
+#include "hosts/common/transcript.h"
 #include "hosts/terminal/script.h"
-#include "hosts/terminal/transcript.h"
 
 namespace terminal {
 
@@ -20,7 +20,7 @@ struct ScriptClock {
 // transcript. Taps go through hit-testing, as a finger's would.
 class ScriptRunner {
  public:
-  ScriptRunner(ViewController& screen, TranscriptRecorder& recorder, ScriptClock clock,
+  ScriptRunner(app::Screen& screen, hostkit::TranscriptRecorder& recorder, ScriptClock clock,
                app::ClaimSession& claims)
       : screen_(screen), recorder_(recorder), clock_(std::move(clock)), claims_(claims) {}
 
@@ -35,8 +35,8 @@ class ScriptRunner {
   void confirm(const ScriptCommand& command);
   std::vector<int> callsAnnounced() const;
 
-  ViewController& screen_;
-  TranscriptRecorder& recorder_;
+  app::Screen& screen_;
+  hostkit::TranscriptRecorder& recorder_;
   ScriptClock clock_;
   app::ClaimSession& claims_;
 };
