@@ -52,6 +52,13 @@ tickets::TicketIndex givenBook(const ProgramOptions& options) {
   return index;
 }
 
+// The books kept in the user's game record, for the window and the terminal caller (a scripted run
+// never reads the user's store).
+app::ClaimSession::TicketLookup keptTickets() {
+  const auto file = app::defaultStoreFile();
+  return file ? app::ticketsKeptIn(*file) : app::ClaimSession::TicketLookup{};
+}
+
 bool hasDisplay() {
 #ifdef VORLIX_HAVE_WINDOW_HOST
   return qthost::windowDisplayAvailable();
@@ -160,6 +167,7 @@ int runTerminal(const ProgramOptions& options, platform::RandomSource& random, s
   {
     terminal::TerminalHost host(random);
     host.setSpeech(speech.engine.get(), speech.note);
+    host.setClaimTickets(givenBook(options), keptTickets());
     exitCode = app::applicationMain(host, options.screen);
   }
   return exitCodeAfterOutputs(exitCode, speech, nullptr, errors);

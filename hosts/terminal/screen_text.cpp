@@ -140,6 +140,9 @@ std::vector<std::string> tooSmall(TerminalSize size) {
   return lines;
 }
 
+// The lines under the panel: the prompt, said, log, speech and keys; a claim has as many.
+constexpr std::size_t kClaimLines = 5;
+
 }  // namespace
 
 std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const CallerStatus& status,
@@ -153,13 +156,20 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
   lines.emplace_back();
   addPanel(lines, screen);
   lines.emplace_back();
+  if (!status.claim.empty()) {
+    // The claim takes the place of the lines below the panel while the host checks it.
+    for (std::size_t line = 0; line < kClaimLines; ++line)
+      lines.push_back(line < status.claim.size() ? clipped(" " + status.claim[line], size.columns)
+                                                 : "");
+    return lines;
+  }
   lines.push_back(status.prompt ? promptText(*status.prompt) : "");
   lines.push_back(clipped(" Said: " + status.lastSpoken, size.columns));
   lines.push_back(std::string(kDim) + clipped(" Log: " + status.lastConsole, size.columns) +
                   kReset);
   lines.push_back(clipped(" Speech: " + status.speechNote, size.columns));
   lines.push_back(std::string(kDim) +
-                  " Keys are shown on the buttons; Space plays or pauses. Q quits." + kReset);
+                  " Keys are on the buttons; Space plays or pauses; C claims; Q quits" + kReset);
   return lines;
 }
 

@@ -19,9 +19,10 @@ struct Prompt {
 // What the terminal shows besides the screen itself.
 struct CallerStatus {
   std::optional<Prompt> prompt;
-  std::string lastSpoken;   // the line handed to the voice last
-  std::string lastConsole;  // the last diagnostic line
-  std::string speechNote;   // where the speech goes, and any warning about it
+  std::string lastSpoken;          // the line handed to the voice last
+  std::string lastConsole;         // the last diagnostic line
+  std::string speechNote;          // where the speech goes, and any warning about it
+  std::vector<std::string> claim;  // a claim being checked (claimLines), shown under the panel
 };
 
 // The smallest terminal the board and the panel fit in.
