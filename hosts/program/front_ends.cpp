@@ -188,6 +188,8 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
   window.screen = options.screen;
   window.random = &random;
   window.speech = speech.engine.get();
+  window.claimBooks = givenBook(options);
+  window.keptTickets = keptTickets();
   return exitCodeAfterOutputs(qthost::runWindowHost(window), speech, nullptr, errors);
 #else
   (void)options;
