@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "hosts/qt/claim_dialog.h"
+#include "tests/support/claim_tickets.h"
 
 namespace {
 
@@ -19,10 +20,7 @@ QString shownVerdict(const QDialog& dialog) {
 
 TEST(ClaimDialog, TypedSerialShowsTheTicketAndAGoodClaimIsConfirmed) {
   tickets::TicketIndex books;
-  books.add(tickets::Book{{{1234,
-                            {{{1, 0, 21, 0, 41, 0, 61, 0, 81},
-                              {0, 12, 0, 32, 0, 52, 0, 72, 82},
-                              {3, 0, 23, 33, 0, 53, 0, 0, 83}}}}}});
+  books.add(tickets::Book{{kTicket}});
   std::vector<std::string> said;
   app::ClaimSession claims(std::move(books), {},
                            [&said](const std::string& line) { said.push_back(line); });

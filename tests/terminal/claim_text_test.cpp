@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "hosts/terminal/claim_text.h"
+#include "tests/support/claim_tickets.h"
 
 namespace {
 
@@ -12,10 +13,7 @@ TEST(ClaimText, ThePromptThenTheTicketMarkedWithItsVerdict) {
   EXPECT_EQ(terminal::claimLines(panel).front(), "Claim: the ticket's serial? 12_");
 
   tickets::TicketIndex books;
-  books.add(tickets::Book{{{1234,
-                            {{{1, 0, 21, 0, 41, 0, 61, 0, 81},
-                              {0, 12, 0, 32, 0, 52, 0, 72, 82},
-                              {3, 0, 23, 33, 0, 53, 0, 0, 83}}}}}});
+  books.add(tickets::Book{{kTicket}});
   app::ClaimSession session(std::move(books), {}, {});
   panel.serialTyped.reset();
   panel.shown = session.claim(1234, std::vector<int>{1, 21, 41, 61, 81});
