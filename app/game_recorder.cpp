@@ -4,6 +4,16 @@
 
 namespace app {
 
+std::string drawSourceText(std::optional<std::uint64_t> seed,
+                           const std::vector<std::uint32_t>& drawOrder) {
+  const std::string random = seed ? "seed " + std::to_string(*seed) : "secure";
+  if (drawOrder.empty()) return random;
+  std::string text = "draw-order ";
+  for (std::size_t i = 0; i < drawOrder.size(); ++i)
+    text += (i ? "," : "") + std::to_string(drawOrder[i]);
+  return seed ? text + " then " + random : text;
+}
+
 GameRecorder::GameRecorder(GameRecord* record, std::string drawSource, ProblemReport reportProblem)
     : record_(record),
       drawSource_(std::move(drawSource)),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,6 +20,12 @@ struct ObservedGame {
   // The number the title shows: its first item has been handed to speech.
   std::optional<int> numberOnShow;
 };
+
+// How a run draws its numbers, as a kept game names it: "secure" (the system's generator),
+// "seed 7", "draw-order 7,45" (those first, then the secure generator) or
+// "draw-order 7,45 then seed 7".
+std::string drawSourceText(std::optional<std::uint64_t> seed,
+                           const std::vector<std::uint32_t>& drawOrder);
 
 // Keeps the game being played in a GameRecord. It is shown the game after every change and works
 // out what is new by comparing with what it last saw: a game begins when calling first starts,

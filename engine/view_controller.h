@@ -18,7 +18,8 @@
 
 // The one screen of the caller, and the whole game with it: the fields below are the game's state,
 // read and written directly by the game operations (engine/) and the board and panel (ui/), all on
-// the main thread. Hosts and tests read the fields; only the controller's own operations write them.
+// the main thread. Hosts and tests read the fields; only the controller's own operations write
+// them.
 class ViewController : public platform::ViewControllerBase, public platform::AlertViewDelegate {
  public:
   using CGFloat = double;
@@ -89,6 +90,14 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
   void handleRestartAnswer(platform::AlertView& alertView, long buttonIndex);
   void resetGame();
 
+  // Brings back a game kept from an earlier run, paused as if Pause had been tapped the moment the
+  // run stopped: `calledInOrder` the numbers drawn, in order; `numberOnShow` the one the title
+  // showed ("" for none; numbers drawn after it had not been called yet); the speed. Play then
+  // goes on as after Pause. Changes nothing and gives false for numbers that are no game (one
+  // outside 1 to 90, a repeat, none) or a speed outside 2 to 10.
+  bool restorePausedGame(const std::vector<std::string>& calledInOrder,
+                         const std::string& numberOnShow, Int speed);
+
   // The board.
   void createNumberGrid();
   void highlightAnnouncedNumber();
@@ -97,7 +106,8 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
   // The control panel.
   std::shared_ptr<platform::Button> createButton(const std::string& title,
                                                  void (ViewController::*action)(), ButtonType type,
-                                                 CGFloat x, CGFloat y, CGFloat width, CGFloat height);
+                                                 CGFloat x, CGFloat y, CGFloat width,
+                                                 CGFloat height);
   void createRecallButtonRow();
   void createSpeedButtonRow();
   void setPlayEnabled(bool enabled);
