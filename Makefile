@@ -23,7 +23,10 @@ asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 
-run: build
+# Only the program and what it links: the tests and benchmarks wait for `make test` and `make bench`.
+run: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS) --target vorlix-caller
 	build/release/bin/vorlix-caller $(ARGS)
 
 test: debug

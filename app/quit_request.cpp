@@ -10,12 +10,14 @@ namespace app {
 namespace {
 
 volatile std::sig_atomic_t quitRequested = 0;
+volatile std::sig_atomic_t quitSignal = 0;
 std::array<int, 2> wakePipe{-1, -1};
 
 constexpr std::array<int, 3> kQuitSignals{SIGINT, SIGTERM, SIGHUP};
 std::array<struct sigaction, kQuitSignals.size()> previousActions{};
 
-void onQuitSignal(int) {
+void onQuitSignal(int signal) {
+  quitSignal = signal;
   QuitRequest::request();
 }
 
@@ -23,6 +25,7 @@ void onQuitSignal(int) {
 
 QuitRequest::QuitRequest() {
   quitRequested = 0;
+  quitSignal = 0;
   if (wakePipe[0] < 0 && ::pipe(wakePipe.data()) == 0) {
     for (int fd : wakePipe) {
       ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
@@ -48,6 +51,10 @@ QuitRequest::~QuitRequest() {
 
 int QuitRequest::fileDescriptor() {
   return wakePipe[0];
+}
+
+int QuitRequest::signalReceived() {
+  return quitSignal;
 }
 
 bool QuitRequest::requested() {

@@ -16,6 +16,9 @@ class QuitRequest {
   // The file descriptor that becomes readable once a quit has been asked for.
   static int fileDescriptor();
   static bool requested();
+  // The signal that asked for the quit (SIGINT, SIGTERM, SIGHUP), or 0 when none did. It outlives
+  // the object, so that the process can end with the exit code of that signal (128 + its number).
+  static int signalReceived();
   // Asks for a quit from ordinary code (a Quit key, say); safe in a signal handler too.
   static void request();
 };

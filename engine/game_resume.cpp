@@ -42,7 +42,7 @@ bool ViewController::restorePausedGame(const std::vector<std::string>& calledInO
                               : static_cast<std::size_t>(onShow - calledInOrder.begin()) + 1;
   view();  // the board and the panel exist from here on
 
-  invalidateTimer();
+  _timer.cancel();
   for (auto& cell : _gridViewsArray) cell->setBackgroundColor(color_un_filled);
   _randomNumbers.clear();
   _viewPreviousHighlighted = nullptr;

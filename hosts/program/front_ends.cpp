@@ -1,12 +1,20 @@
 #include "hosts/program/front_ends.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 
-#include "app/main_interface.h"
+#include "app/interface_error.h"
+#include "app/quit_request.h"
+#include "hosts/program/display_probe.h"
+#include "hosts/program/output_files.h"
+#include "hosts/program/script_file.h"
 #include "hosts/program/speech_choice.h"
 #include "hosts/terminal/script_host.h"
 #include "hosts/terminal/terminal_host.h"
@@ -37,13 +45,6 @@ class DrawSource {
   std::unique_ptr<platform::PresetRandomSource> preset_;
 };
 
-std::vector<terminal::ScriptCommand> readScript(const std::string& path) {
-  if (path == "-") return terminal::parseScript(std::cin);
-  std::ifstream file(path);
-  if (!file) throw UsageError("cannot read the script " + path + ": " + std::strerror(errno));
-  return terminal::parseScript(file);
-}
-
 bool hasDisplay() {
 #ifdef VORLIX_HAVE_WINDOW_HOST
   return qthost::windowDisplayAvailable();
@@ -52,16 +53,51 @@ bool hasDisplay() {
 #endif
 }
 
-int runScript(const ProgramOptions& options, platform::RandomSource& random, std::ostream& out,
-              std::ostream& errors) {
-  auto commands = readScript(options.scriptPath);
-  const auto clock = options.clock == ClockKind::realTime
-                         ? terminal::ScriptHost::Clock::realTime
-                         : terminal::ScriptHost::Clock::virtualTime;
-  const ChosenSpeech speech =
-      chooseSpeech(options, clock == terminal::ScriptHost::Clock::realTime, errors);
-  terminal::ScriptHost host(std::move(commands), clock, random, out, errors);
-  host.setSpeechTee(speech.engine.get());
+// A standard stream the program was started without (`>&-`) would be handed to the next file
+// opened, and the transcript or messages would be written into the recording. Each is held open on
+// /dev/null instead; a transcript that had nowhere to go is still reported as not written.
+void holdClosedStandardStreams(std::ostream& out) {
+  for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+    if (::fcntl(fd, F_GETFD) != -1) continue;
+    const int nowhere = ::open("/dev/null", O_WRONLY);
+    if (nowhere >= 0 && nowhere != fd) {
+      ::dup2(nowhere, fd);
+      ::close(nowhere);
+    }
+    if (fd == STDOUT_FILENO) out.setstate(std::ios::badbit);
+  }
+}
+
+// A script stopped by a signal has not done what it was asked to: the run ends as the signal
+// would have ended it (128 + its number), after the transcript and recording are complete.
+int exitCodeOfScript(int exitCode, std::ostream& errors) {
+  const int signal = app::QuitRequest::signalReceived();
+  if (signal == 0) return exitCode;
+  errors << "vorlix-caller: the script was stopped by SIG" << sigabbrev_np(signal)
+         << " before its end\n";
+  return 128 + signal;
+}
+
+// Once the speech engine is gone and the recording finished: a recording that lost lines is told
+// on standard error (the engine has told the host already, where it looks), and a scripted run
+// that did not write everything it promised ends with exit code 1.
+int exitCodeAfterOutputs(int exitCode, ChosenSpeech& speech, std::ostream* transcript,
+                         std::ostream& errors) {
+  speech.engine.reset();
+  bool failed = false;
+  if (const auto failure = speech.recordingFailure()) {
+    errors << "vorlix-caller: " << *failure << '\n';
+    failed = true;
+  }
+  if (transcript != nullptr && !transcript->flush()) {
+    errors << "vorlix-caller: the transcript could not all be written: standard output is closed "
+              "or full\n";
+    failed = true;
+  }
+  return failed && exitCode == 0 && transcript != nullptr ? 1 : exitCode;
+}
+
+int runScriptHost(app::ApplicationHost& host, const ProgramOptions& options) {
   if (!options.screenshotPath) return app::applicationMain(host, options.screen);
 #ifdef VORLIX_HAVE_WINDOW_HOST
   qthost::ScreenshotAfterRunHost picturing(host, *options.screenshotPath);
@@ -71,35 +107,77 @@ int runScript(const ProgramOptions& options, platform::RandomSource& random, std
 #endif
 }
 
-int runTerminal(const ProgramOptions& options, platform::RandomSource& random,
-                std::ostream& errors) {
+int runScript(const ProgramOptions& options, platform::RandomSource& random, std::ostream& out,
+              std::ostream& errors) {
+  auto commands = readScriptFile(options.scriptPath);
+  const auto clock = options.clock == ClockKind::realTime
+                         ? terminal::ScriptHost::Clock::realTime
+                         : terminal::ScriptHost::Clock::virtualTime;
+  ChosenSpeech speech =
+      chooseSpeech(options, clock == terminal::ScriptHost::Clock::realTime, errors);
+  int exitCode = 0;
+  {
+    terminal::ScriptHost host(std::move(commands), clock, random, out, errors);
+    host.setSpeechTee(speech.engine.get());
+    exitCode = exitCodeOfScript(runScriptHost(host, options), errors);
+  }
+  return exitCodeAfterOutputs(exitCode, speech, &out, errors);
+}
+
+// A display that is named but does not answer is forgotten before Qt can abort on it; the
+// sentence saying so is kept for the message of whoever wanted the window.
+std::optional<std::string> forgetUnansweringDisplay(const ProgramOptions& options) {
+#ifdef VORLIX_HAVE_WINDOW_HOST
+  const bool qtMayStart = options.frontEnd != FrontEnd::script || options.screenshotPath;
+  if (!qtMayStart) return std::nullopt;
+  auto why = unansweringDisplay();
+  if (why) forgetDisplay();
+  return why;
+#else
+  (void)options;
+  return std::nullopt;
+#endif
+}
+
+int runTerminal(const ProgramOptions& options, platform::RandomSource& random, std::ostream& errors,
+                const std::optional<std::string>& noWindowBecause = {}) {
   if (!terminal::TerminalSession::available())
-    throw UsageError(
-        "the terminal caller needs a terminal on standard input and output; "
-        "use --script for a run without one");
-  const ChosenSpeech speech = chooseSpeech(options, true, errors);
-  terminal::TerminalHost host(random);
-  host.setSpeech(speech.engine.get(), speech.note);
-  return app::applicationMain(host, options.screen);
+    throw UsageError((noWindowBecause ? *noWindowBecause + ", and " : std::string()) +
+                     "the terminal caller needs a terminal on standard input and output; "
+                     "use --script for a run without one");
+  if (noWindowBecause)
+    errors << "vorlix-caller: " << *noWindowBecause << "; the caller runs in this terminal\n";
+  ChosenSpeech speech = chooseSpeech(options, true, errors);
+  int exitCode = 0;
+  {
+    terminal::TerminalHost host(random);
+    host.setSpeech(speech.engine.get(), speech.note);
+    exitCode = app::applicationMain(host, options.screen);
+  }
+  return exitCodeAfterOutputs(exitCode, speech, nullptr, errors);
 }
 
 // The one place that knows whether this build has the desktop window.
-int runWindow(const ProgramOptions& options, platform::RandomSource& random, std::ostream& errors) {
+int runWindow(const ProgramOptions& options, platform::RandomSource& random, std::ostream& errors,
+              const std::optional<std::string>& noWindowBecause = {}) {
 #ifdef VORLIX_HAVE_WINDOW_HOST
+  if (noWindowBecause)
+    throw UsageError(*noWindowBecause + ", so there is no window to show; use --terminal");
   if (!qthost::windowDisplayAvailable())
     throw UsageError(
         "there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set); "
         "use --terminal");
-  const ChosenSpeech speech = chooseSpeech(options, true, errors);
+  ChosenSpeech speech = chooseSpeech(options, true, errors);
   qthost::WindowHostOptions window;
   window.screen = options.screen;
   window.random = &random;
   window.speech = speech.engine.get();
-  return qthost::runWindowHost(window);
+  return exitCodeAfterOutputs(qthost::runWindowHost(window), speech, nullptr, errors);
 #else
   (void)options;
   (void)random;
   (void)errors;
+  (void)noWindowBecause;
   throw UsageError("this build has no desktop window (it was built without Qt); use --terminal");
 #endif
 }
@@ -107,24 +185,28 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
 }  // namespace
 
 int runFrontEnd(const ProgramOptions& options, std::ostream& out, std::ostream& errors) {
+  holdClosedStandardStreams(out);
+  keepSoundLibraryChatterOffTheScreen();
   if (options.listVoices) {
     out << voiceList();
     return 0;
   }
   DrawSource draw(options);
+  checkOutputFiles(options);
+  const std::optional<std::string> noWindowBecause = forgetUnansweringDisplay(options);
   try {
     switch (options.frontEnd) {
       case FrontEnd::script:
         return runScript(options, draw.source(), out, errors);
       case FrontEnd::window:
-        return runWindow(options, draw.source(), errors);
+        return runWindow(options, draw.source(), errors, noWindowBecause);
       case FrontEnd::terminal:
         return runTerminal(options, draw.source(), errors);
       case FrontEnd::automatic:
         break;
     }
     if (hasDisplay()) return runWindow(options, draw.source(), errors);
-    return runTerminal(options, draw.source(), errors);
+    return runTerminal(options, draw.source(), errors, noWindowBecause);
   } catch (const terminal::ScriptError& error) {
     errors << "vorlix-caller: " << error.what() << '\n';
     return 2;

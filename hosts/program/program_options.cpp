@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/game_export.h"
+#include "platform/message_text.h"
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
 #include "hosts/qt/window_host.h"
@@ -30,16 +31,8 @@ double parseWidth(const std::string& text) {
   const bool number = !text.empty() && error == std::errc() && end == text.data() + text.size();
   if (!number || !(width >= kNarrowestWidth && width <= kWidestWidth))
     throw UsageError("--width must be from " + widthText(kNarrowestWidth) + " to " +
-                     widthText(kWidestWidth) + " points, not " + text);
+                     widthText(kWidestWidth) + " points, not " + platform::printableExcerpt(text));
   return width;
-}
-
-std::uint64_t parseSeed(const std::string& text) {
-  std::uint64_t seed = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size())
-    throw UsageError("--seed takes a whole number from 0 to 18446744073709551615, not " + text);
-  return seed;
 }
 
 FrontEnd chosenFrontEnd(bool terminal, bool window, bool script) {
@@ -49,6 +42,48 @@ FrontEnd chosenFrontEnd(bool terminal, bool window, bool script) {
   if (window) return FrontEnd::window;
   if (script) return FrontEnd::script;
   return FrontEnd::automatic;
+}
+
+// One of a few words, or a message that lists them.
+std::string oneOf(const std::string& option, const std::string& value,
+                  const std::vector<std::string>& words) {
+  if (std::find(words.begin(), words.end(), value) != words.end()) return value;
+  std::string listed;
+  for (std::size_t i = 0; i < words.size(); ++i)
+    listed += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
+  throw UsageError(option + " takes " + listed + ", not \"" + platform::printableExcerpt(value) +
+                   "\"");
+}
+
+// The parser's own texts ("--seed: At Most 1 required but received 2") in our words.
+UsageError parserErrorInOurWords(const CLI::App& cli, const CLI::ParseError& error) {
+  const std::string text = error.what();
+  const auto colon = text.find(": ");
+  const std::string option = text.substr(0, colon);
+  if (colon == std::string::npos || option.rfind("--", 0) != 0)
+    return UsageError("the command line could not be read: " + platform::printableExcerpt(text),
+                      UsageError::Help::pointTo);
+  if (text.find(" missing") != std::string::npos) {
+    const CLI::Option* known = cli.get_option_no_throw(option);
+    const std::string value = known != nullptr ? known->get_type_name() : "VALUE";
+    return UsageError(option + " needs a value after it: " + option + " " + value);
+  }
+  if (text.find("At Most") != std::string::npos)
+    return UsageError(option + " is given more than once; give it once");
+  return UsageError(option + ": " + platform::printableExcerpt(text.substr(colon + 2)),
+                    UsageError::Help::pointTo);
+}
+
+// What the parser took for neither an option nor its value.
+void refuseLeftOver(const std::vector<std::string>& leftOver) {
+  if (leftOver.empty()) return;
+  const std::string first = platform::printableExcerpt(leftOver.front());
+  if (!first.empty() && first.front() == '-')
+    throw UsageError("there is no option " + first, UsageError::Help::pointTo);
+  throw UsageError("\"" + first +
+                       "\" is not an option; every option starts with -- (a script is given "
+                       "with --script FILE)",
+                   UsageError::Help::pointTo);
 }
 
 ClockKind chosenClock(const std::string& clock, FrontEnd frontEnd) {
@@ -71,6 +106,15 @@ std::string exportedOrder(const std::string& file) {
 
 }  // namespace
 
+std::uint64_t parseSeed(const std::string& text) {
+  std::uint64_t seed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size())
+    throw UsageError("--seed takes a whole number from 0 to 18446744073709551615, not " +
+                     platform::printableExcerpt(text));
+  return seed;
+}
+
 std::vector<std::uint32_t> parseDrawOrder(const std::string& text) {
   std::vector<std::uint32_t> numbers;
   std::istringstream items(text);
@@ -80,8 +124,8 @@ std::vector<std::uint32_t> parseDrawOrder(const std::string& text) {
     const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), number);
     if (item.empty() || error != std::errc() || end != item.data() + item.size() || number < 1 ||
         number > 90)
-      throw UsageError("--draw-order takes numbers from 1 to 90 separated by commas; \"" + item +
-                       "\" is not one");
+      throw UsageError("--draw-order takes numbers from 1 to 90 separated by commas; \"" +
+                       platform::printableExcerpt(item) + "\" is not one");
     if (std::find(numbers.begin(), numbers.end(), number) != numbers.end())
       throw UsageError("--draw-order names " + item + " twice; each number is drawn once a game");
     numbers.push_back(number);
@@ -95,6 +139,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   CLI::App cli("Calls a 90-number bingo game: draws the numbers, speaks them and shows the board.",
                "vorlix-caller");
   cli.set_version_flag("--version", kVersion);
+  cli.allow_extras();
   bool terminal = false;
   bool window = false;
   ProgramOptions options;
@@ -121,11 +166,11 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                  "@FILE takes them from a game's export (vorlix-caller games export)")
       ->type_name("N,N,...|@FILE");
   cli.add_option("--clock", clock, "Clock of a scripted run (default: virtual)")
-      ->check(CLI::IsMember({"virtual", "real"}));
+      ->type_name("virtual|real");
   cli.add_option("--width", width, "Width of the screen in points (240 to 1366, default 320)")
       ->type_name("POINTS");
-  cli.add_option("--idiom", idiom, "Device the screen is laid out for")
-      ->check(CLI::IsMember({"phone", "pad"}));
+  cli.add_option("--idiom", idiom, "Device the screen is laid out for (default: phone)")
+      ->type_name("phone|pad");
   cli.add_flag("--silent", options.screen.silent, "Speak nothing; everything else as usual");
   cli.add_flag("--repeat-twice", options.screen.repeatTwice, "Call each new number twice in a row");
   cli.add_option("--voice", options.voice, "The espeak-ng voice to speak with (see --list-voices)")
@@ -134,8 +179,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   cli.add_option("--record", options.recordPath,
                  "Record the game as heard in the hall, as a WAV file (in every mode)")
       ->type_name("FILE.wav");
+  cli.add_flag("--force", options.force, "Let --record replace a file that exists");
   cli.add_option("--audio", options.audio, "Where live speech goes (default: auto)")
-      ->check(CLI::IsMember({"auto", "pulse", "alsa", "none"}));
+      ->type_name("auto|pulse|alsa|none");
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
   cli.footer("Keys in the window:\n" + qthost::windowKeysHelp());
@@ -148,8 +194,12 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   } catch (const CLI::CallForVersion&) {
     return {std::nullopt, std::string(kVersion) + "\n", 0};
   } catch (const CLI::ParseError& error) {
-    throw UsageError(error.what());
+    throw parserErrorInOurWords(cli, error);
   }
+  refuseLeftOver(cli.remaining());
+  if (!clock.empty()) oneOf("--clock", clock, {"virtual", "real"});
+  oneOf("--idiom", idiom, {"phone", "pad"});
+  oneOf("--audio", options.audio, {"auto", "pulse", "alsa", "none"});
   if (seed) options.seed = parseSeed(*seed);
   if (width) options.screen.width = parseWidth(*width);
   options.frontEnd = chosenFrontEnd(terminal, window, script.has_value());

@@ -25,13 +25,22 @@ struct ProgramOptions {
   std::string voice;
   bool listVoices = false;
   std::optional<std::string> recordPath;
+  bool force = false;  // --record may replace an existing file
   std::string audio = "auto";
 };
 
-// Bad command-line input: the message names the problem; the program exits with code 2.
+// Bad command-line input: the message names the problem; the program exits with code 2. Where the
+// message cannot say what would have been right (an option that does not exist), it points to
+// --help.
 class UsageError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  enum class Help { notNeeded, pointTo };
+  explicit UsageError(const std::string& message, Help help = Help::notNeeded)
+      : std::runtime_error(message), help_(help) {}
+  bool pointsToHelp() const { return help_ == Help::pointTo; }
+
+ private:
+  Help help_;
 };
 
 // What parsing gave: options to run with, or text to print and an exit code (--help, --version).
@@ -43,6 +52,9 @@ struct ParsedCommandLine {
 
 // Throws UsageError for anything it cannot accept.
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv);
+
+// A --seed value: a whole number from 0 to 2^64 - 1; throws UsageError.
+std::uint64_t parseSeed(const std::string& text);
 
 // "7,45,3" to the numbers, each from 1 to 90 and none twice; throws UsageError.
 std::vector<std::uint32_t> parseDrawOrder(const std::string& text);

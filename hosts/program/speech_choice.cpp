@@ -1,5 +1,6 @@
 #include "hosts/program/speech_choice.h"
 
+#include <cstdlib>
 #include <ostream>
 #include <sstream>
 
@@ -8,6 +9,15 @@
 #endif
 
 namespace program {
+
+void keepSoundLibraryChatterOffTheScreen() {
+  // libpulse prints its own complaints ("shm.c: ftruncate() failed") on standard error, in the
+  // middle of the terminal board and of our one-line messages; the system log is their place.
+  // Whoever set libpulse's own logging variables keeps what they asked for.
+  if (std::getenv("PULSE_LOG") == nullptr && std::getenv("PULSE_LOG_SYSLOG") == nullptr &&
+      std::getenv("PULSE_LOG_JOURNAL") == nullptr && std::getenv("PULSE_LOG_FILE") == nullptr)
+    ::setenv("PULSE_LOG_SYSLOG", "1", 0);
+}
 
 #ifdef VORLIX_HAVE_SPEECH
 
@@ -31,6 +41,12 @@ platform::SpeechStartup start(const platform::SpeechSetup& setup) {
 }  // namespace
 
 ChosenSpeech chooseSpeech(const ProgramOptions& options, bool liveSound, std::ostream& errors) {
+  // A silent screen hands nothing over: no sound device is looked for and, unless a recording is
+  // asked for, espeak-ng is never started.
+  if (options.screen.silent) {
+    if (!options.recordPath) return {nullptr, "none (--silent)"};
+    liveSound = false;
+  }
   const platform::SpeechSetup setup{options.voice, audioOutput(options.audio), liveSound,
                                     options.recordPath};
   // With nothing to hear or record the engine would only burn time; the voice is still checked.
@@ -44,7 +60,10 @@ ChosenSpeech chooseSpeech(const ProgramOptions& options, bool liveSound, std::os
     errors << "vorlix-caller: " << warning << '\n';
     note += " (" + warning + ")";
   }
-  return {std::move(startup.engine), note};
+  ChosenSpeech chosen{std::move(startup.engine), note};
+  if (auto recording = startup.recording)
+    chosen.recordingFailure = [recording] { return recording->failure(); };
+  return chosen;
 }
 
 std::string voiceList() {

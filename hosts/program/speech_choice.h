@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "hosts/program/program_options.h"
@@ -14,6 +16,10 @@ namespace program {
 struct ChosenSpeech {
   std::unique_ptr<platform::SpeechEngine> engine;  // empty: nothing to hear or record
   std::string note;
+  // The first write to the recording that failed, if any; ask once the engine is gone.
+  std::function<std::optional<std::string>()> recordingFailure = [] {
+    return std::optional<std::string>();
+  };
 };
 
 // Starts the speech the options ask for. `liveSound` is false for runs whose clock is not the wall
@@ -21,6 +27,10 @@ struct ChosenSpeech {
 // recording that cannot be written is a UsageError; warnings (no sound device) go to `errors`,
 // once.
 ChosenSpeech chooseSpeech(const ProgramOptions& options, bool liveSound, std::ostream& errors);
+
+// Sends the sound libraries' own messages to the system log instead of standard error. Called
+// before any of them starts.
+void keepSoundLibraryChatterOffTheScreen();
 
 // The voices, one a line, for --list-voices.
 std::string voiceList();

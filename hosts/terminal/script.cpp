@@ -6,12 +6,12 @@
 #include <cmath>
 #include <string_view>
 
+#include "platform/message_text.h"
+#include "ui/control_catalogue.h"
+
 namespace terminal {
 namespace {
 
-constexpr std::array<std::string_view, 18> kControlTitles{
-    "Play", "Pause", "Re-start", "L2", "L3", "L5", "L10", "ALL", "Remaining Numbers",
-    "2",    "3",     "4",        "5",  "6",  "7",  "8",   "9",   "10"};
 // A wait longer than this is surely a slip of the keyboard; a whole game takes under an hour.
 constexpr double kLongestWait = 24.0 * 3600.0;
 
@@ -23,7 +23,7 @@ std::string_view trim(std::string_view text) {
 }
 
 bool isControlTitle(std::string_view title) {
-  return std::find(kControlTitles.begin(), kControlTitles.end(), title) != kControlTitles.end();
+  return ui::controlTitled(title) != nullptr;
 }
 
 double parseSeconds(std::string_view text, int line) {
@@ -31,8 +31,8 @@ double parseSeconds(std::string_view text, int line) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
   if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
       !std::isfinite(seconds) || seconds < 0.0 || seconds > kLongestWait)
-    throw ScriptError(
-        line, "wait needs a number of seconds from 0 to 86400, not \"" + std::string(text) + "\"");
+    throw ScriptError(line, "wait needs a number of seconds from 0 to 86400, not \"" +
+                                platform::printableExcerpt(text) + "\"");
   return seconds;
 }
 
@@ -44,13 +44,13 @@ ScriptCommand parseLine(std::string_view text, int line) {
   command.line = line;
   auto noArgument = [&](ScriptCommand::Kind kind) {
     if (!rest.empty())
-      throw ScriptError(
-          line, std::string(word) + " takes nothing after it, found \"" + std::string(rest) + "\"");
+      throw ScriptError(line, std::string(word) + " takes nothing after it, found \"" +
+                                  platform::printableExcerpt(rest) + "\"");
     command.kind = kind;
   };
   if (word == "tap") {
     if (!isControlTitle(rest))
-      throw ScriptError(line, "there is no control titled \"" + std::string(rest) +
+      throw ScriptError(line, "there is no control titled \"" + platform::printableExcerpt(rest) +
                                   "\" (Play, Pause, Re-start, L2, L3, L5, L10, ALL, Remaining "
                                   "Numbers, 2 to 10)");
     command.kind = ScriptCommand::Kind::tap;
@@ -67,7 +67,7 @@ ScriptCommand parseLine(std::string_view text, int line) {
   } else if (word == "board") {
     noArgument(ScriptCommand::Kind::board);
   } else {
-    throw ScriptError(line, "unknown command \"" + std::string(word) +
+    throw ScriptError(line, "unknown command \"" + platform::printableExcerpt(word) +
                                 "\" (the commands are tap, answer, wait, until-idle and board)");
   }
   return command;

@@ -12,18 +12,20 @@ struct ScriptLoop {
   ScriptClock clock;
 };
 
-// The virtual clock jumps from deadline to deadline: a whole game in a blink.
+// The virtual clock jumps from deadline to deadline: a whole game in a blink. A long script still
+// stops between commands when a quit is asked for.
 ScriptLoop virtualLoop() {
   auto loop = std::make_unique<platform::VirtualRunLoop>();
   auto* clock = loop.get();
   return {std::move(loop),
           {[clock](platform::Duration d) { clock->advanceBy(d); },
-           [clock](platform::Duration limit) { clock->runUntilIdle(limit); }}};
+           [clock](platform::Duration limit) { clock->runUntilIdle(limit); },
+           [] { return app::QuitRequest::requested(); }}};
 }
 
 // The real clock waits, and stops waiting when a quit is asked for (Ctrl-C).
 ScriptLoop realTimeLoop() {
-  auto loop = std::make_unique<RealTimeRunLoop>();
+  auto loop = std::make_unique<hostkit::RealTimeRunLoop>();
   auto* clock = loop.get();
   return {std::move(loop),
           {[clock](platform::Duration d) { clock->runFor(d, app::QuitRequest::fileDescriptor()); },
@@ -42,15 +44,14 @@ ScriptHost::ScriptHost(std::vector<ScriptCommand> commands, Clock clock,
   ScriptLoop made = clock == Clock::realTime ? realTimeLoop() : virtualLoop();
   loop_ = std::move(made.loop);
   clock_ = std::move(made.clock);
-  recorder_ = std::make_unique<TranscriptRecorder>(transcript, *loop_);
+  recorder_ = std::make_unique<hostkit::TranscriptRecorder>(transcript, *loop_);
 }
 
 platform::Services ScriptHost::services() {
   return {loop_.get(), recorder_.get(), recorder_.get(), recorder_.get(), &random_};
 }
 
-int ScriptHost::runMainLoop(app::Window& window) {
-  ViewController& screen = *window.rootViewController();
+int ScriptHost::runMainLoop(app::Screen& screen) {
   recorder_->attach(screen);
   loop_->setAfterEventHook([this] { recorder_->eventHandled(); });
   int exitCode = 0;

@@ -3,10 +3,17 @@
 #include <espeak-ng/espeak_ng.h>
 #include <espeak-ng/speak_lib.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <mutex>
+
+#include "platform/audio/voice_catalogue.h"
+#include "platform/message_text.h"
 
 namespace platform {
 namespace {
@@ -86,6 +93,47 @@ void ensureLibraryStarted() {
   lib.started = true;
 }
 
+// espeak-ng prints what it thinks of the files it loads ("Full dictionary is not installed for
+// 'be'") on standard error, in the middle of the host's screen or messages. While it loads, that
+// output goes nowhere. Loading happens on the main thread before the speech worker starts.
+class EspeakChatterSilenced {
+ public:
+  EspeakChatterSilenced() : saved_(::dup(STDERR_FILENO)) {
+    std::fflush(stderr);
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && nowhere >= 0) ::dup2(nowhere, STDERR_FILENO);
+    if (nowhere >= 0) ::close(nowhere);
+  }
+  ~EspeakChatterSilenced() {
+    std::fflush(stderr);
+    if (saved_ < 0) return;
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
+  }
+  EspeakChatterSilenced(const EspeakChatterSilenced&) = delete;
+  EspeakChatterSilenced& operator=(const EspeakChatterSilenced&) = delete;
+
+ private:
+  int saved_;
+};
+
+std::vector<VoiceInfo> listed(const espeak_VOICE* selector) {
+  std::vector<VoiceInfo> found;
+  for (const espeak_VOICE** voice = espeak_ListVoices(const_cast<espeak_VOICE*>(selector));
+       voice != nullptr && *voice != nullptr; ++voice)
+    found.push_back({(*voice)->name, languagesOf(**voice), (*voice)->identifier});
+  return found;
+}
+
+// Callers hold the library's mutex, and have started it.
+VoiceCatalogue catalogue() {
+  espeak_VOICE variants{};
+  variants.languages = "variant";
+  const char* dataDirectory = nullptr;
+  espeak_Info(&dataDirectory);
+  return {listed(nullptr), listed(&variants), dataDirectory != nullptr ? dataDirectory : ""};
+}
+
 }  // namespace
 
 int wordsPerMinuteForRate(float rate) {
@@ -101,14 +149,20 @@ EspeakSynthesizer::EspeakSynthesizer(const std::string& voice)
   if (lib.synthesizerAlive)
     throw SpeechSetupError("The speech engine is already in use in this program");
   ensureLibraryStarted();
-  const espeak_ng_STATUS status = espeak_ng_SetVoiceByName(voice_.c_str());
-  if (status != ENS_OK) {
-    if (status == ENS_VOICE_NOT_FOUND)
-      throw SpeechSetupError("Unknown voice \"" + voice_ +
-                             "\": espeak-ng has no voice of that name (--list-voices lists them)");
-    throw SpeechSetupError("The voice \"" + voice_ +
+  // Only a voice espeak-ng lists is handed to it: it would read any file named to it as a voice,
+  // and print the lines it does not understand.
+  const std::optional<std::string> file = resolveVoice(voice_, catalogue());
+  if (!file)
+    throw SpeechSetupError("Unknown voice \"" + printableExcerpt(voice_) +
+                           "\": espeak-ng has no voice of that name (--list-voices lists them)");
+  const espeak_ng_STATUS status = [&] {
+    EspeakChatterSilenced quiet;
+    return espeak_ng_SetVoiceByName(file->c_str());
+  }();
+  if (status != ENS_OK)
+    throw SpeechSetupError("The voice \"" + printableExcerpt(voice_) +
                            "\" could not be loaded: " + statusText(status));
-  }
+  voiceFile_ = *file;
   sampleRate_ = lib.sampleRate;
   lib.synthesizerAlive = true;
 }
@@ -127,15 +181,14 @@ void EspeakSynthesizer::selectRate(float rate) {
   currentWordsPerMinute_ = wordsPerMinute;
 }
 
-void EspeakSynthesizer::synthesize(const std::string& text, float rate,
-                                   const PcmReceiver& receiver) {
+void EspeakSynthesizer::synthesize(const std::string& text, float rate, const PcmReceiver& receiver,
+                                   bool closingPause) {
   std::lock_guard lock(library().mutex);
   selectRate(rate);
   SynthesisContext context{&receiver, nullptr};
-  // The sentence pause at the end keeps consecutive lines apart, as the espeak-ng command does.
-  const espeak_ng_STATUS status =
-      espeak_ng_Synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
-                           espeakCHARS_UTF8 | espeakENDPAUSE, nullptr, &context);
+  const unsigned flags = espeakCHARS_UTF8 | (closingPause ? espeakENDPAUSE : 0u);
+  const espeak_ng_STATUS status = espeak_ng_Synthesize(text.c_str(), text.size() + 1, 0,
+                                                       POS_CHARACTER, 0, flags, nullptr, &context);
   if (context.failure) std::rethrow_exception(context.failure);
   if (status != ENS_OK)
     throw SpeechError("espeak-ng could not speak \"" + text + "\": " + statusText(status));
@@ -144,11 +197,7 @@ void EspeakSynthesizer::synthesize(const std::string& text, float rate,
 std::vector<VoiceInfo> EspeakSynthesizer::voices() {
   std::lock_guard lock(library().mutex);
   ensureLibraryStarted();
-  std::vector<VoiceInfo> found;
-  for (const espeak_VOICE** voice = espeak_ListVoices(nullptr);
-       voice != nullptr && *voice != nullptr; ++voice)
-    found.push_back({(*voice)->name, languagesOf(**voice)});
-  return found;
+  return listed(nullptr);
 }
 
 }  // namespace platform

@@ -28,8 +28,9 @@ class EspeakSynthesizer {
  public:
   using PcmReceiver = std::function<void(std::span<const std::int16_t>)>;
 
-  // Starts the library with `voice` (empty: the default English voice). Throws SpeechSetupError
-  // with a message for the host when the voice is unknown or the library cannot start.
+  // Starts the library with `voice` (empty: the default English voice), named as --list-voices
+  // shows it (see resolveVoice). Throws SpeechSetupError with a message for the host when the
+  // voice is unknown or the library cannot start.
   explicit EspeakSynthesizer(const std::string& voice);
   ~EspeakSynthesizer();
   EspeakSynthesizer(const EspeakSynthesizer&) = delete;
@@ -37,11 +38,15 @@ class EspeakSynthesizer {
 
   int sampleRate() const { return sampleRate_; }
   const std::string& voice() const { return voice_; }
+  // The voice file espeak-ng speaks with, "gmw/en" (with "+variant" when one was asked for).
+  const std::string& voiceFile() const { return voiceFile_; }
 
   // Synthesises `text` at `rate` and hands each block of 16-bit mono PCM to `receiver` as soon as
-  // it is made; returns once the whole text has been handed on. Throws SpeechError on failure,
-  // and passes on whatever `receiver` throws.
-  void synthesize(const std::string& text, float rate, const PcmReceiver& receiver);
+  // it is made; returns once the whole text has been handed on. With `closingPause`, the text
+  // ends with the sentence pause the espeak-ng command puts after every line. Throws SpeechError
+  // on failure, and passes on whatever `receiver` throws.
+  void synthesize(const std::string& text, float rate, const PcmReceiver& receiver,
+                  bool closingPause = true);
 
   // The voices espeak-ng knows, whether or not a synthesiser is alive.
   static std::vector<VoiceInfo> voices();
@@ -50,6 +55,7 @@ class EspeakSynthesizer {
   void selectRate(float rate);
 
   std::string voice_;
+  std::string voiceFile_;
   int sampleRate_ = 0;
   int currentWordsPerMinute_ = 0;
 };

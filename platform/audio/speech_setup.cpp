@@ -63,6 +63,7 @@ SpeechStartup startSpeech(const SpeechSetup& setup) {
   startup.outputDescription = live.name;
   if (setup.recordPath) {
     auto recording = std::make_unique<TimelineWavSink>(*setup.recordPath, sampleRate);
+    startup.recording = recording->outcome();
     sink = std::make_unique<TeeSink>(std::move(sink), std::move(recording));
     startup.outputDescription += ", recording to " + *setup.recordPath;
   }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio/wav_writer.h"
 #include "platform/speech.h"
 
 namespace platform {
@@ -14,21 +15,24 @@ namespace platform {
 enum class AudioOutput { automatic, pulse, alsa, none };
 
 struct SpeechSetup {
-  std::string voice;  // an espeak-ng voice name; empty for the default English voice
+  std::string voice;  // a voice as --list-voices shows it; empty for the default English voice
   AudioOutput audio = AudioOutput::automatic;
   bool liveSound = true;                  // false for runs whose clock is not the wall clock
   std::optional<std::string> recordPath;  // a WAV of the whole game as heard in the hall
 };
 
 struct VoiceInfo {
-  std::string name;
-  std::string languages;
+  std::string name;       // "English (Great Britain)"
+  std::string languages;  // "en-gb en", as espeak-ng lists them
+  std::string file;       // espeak-ng's identifier of the voice file, "gmw/en"
 };
 
 struct SpeechStartup {
   std::unique_ptr<SpeechEngine> engine;
   std::string outputDescription;      // "pulse", "alsa", "none", plus the recording if any
   std::vector<std::string> warnings;  // said once to the host, e.g. that no sound device answered
+  // With a recording: its first write failure, readable after the engine is gone.
+  std::shared_ptr<const RecordingOutcome> recording;
 };
 
 // A setup the speech cannot start with: an unknown voice, a recording that cannot be written.

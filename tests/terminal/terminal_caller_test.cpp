@@ -127,6 +127,24 @@ TEST(TerminalCaller, PlaysSaysWhenTooSmallSuspendsAndQuitsCleanlyUnderTmux) {
   shell.expectEndedWith(0);
 }
 
+// A display that is named but does not answer: the caller says so in one line and runs in the
+// terminal; asked for the window, it says so and ends with code 2 (Qt would abort).
+TEST(TerminalCaller, DisplayThatDoesNotAnswerFallsBackToTheTerminal) {
+  if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
+  TmuxShell shell(80, 26);
+  const std::string caller = "DISPLAY=:99 " + std::string(VORLIX_CALLER);
+  shell.keys("'" + caller + " --window' Enter");
+  EXPECT_TRUE(shell.waitFor("display :99 does not answer, so there is no window to show"))
+      << shell.screen();
+  shell.expectEndedWith(2);
+  shell.keys("'clear; " + caller + " --seed 5 --silent --audio none' Enter");
+  ASSERT_TRUE(shell.waitFor("M Remaining Numbers")) << shell.screen();
+  shell.keys("C-c");
+  shell.expectEndedWith(0);
+  EXPECT_TRUE(shell.waitFor("display :99 does not answer; the caller runs in this terminal\n"))
+      << shell.screen();
+}
+
 // SIGTERM ends the caller as a quit does; a crash signal still leaves the terminal as it was.
 TEST(TerminalCaller, SignalsLeaveTheTerminalClean) {
   if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";

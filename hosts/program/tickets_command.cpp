@@ -1,0 +1,152 @@
+#include "hosts/program/tickets_command.h"
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "hosts/print/book_pdf.h"
+#include "hosts/program/program_options.h"
+#include "platform/random_source.h"
+#include "tickets/book_json.h"
+
+namespace program {
+
+namespace {
+
+struct TicketsOptions {
+  std::optional<std::string> strips;
+  std::optional<std::string> seed;
+  std::optional<std::string> firstSerial;
+  std::optional<std::string> bookPath;
+  std::string pdfPath;
+  std::optional<std::string> jsonPath;
+};
+
+long long parseCount(const std::string& option, const std::string& text) {
+  long long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error == std::errc::result_out_of_range) {
+    throw UsageError(option + " " + text + " is far too large");
+  }
+  if (error != std::errc() || end != text.data() + text.size()) {
+    throw UsageError(option + " takes a whole number, not " + text);
+  }
+  return value;
+}
+
+// An output file checked before any work is done: opened for writing without emptying it. A file
+// the check made is removed again when the run fails, so bad input leaves nothing behind.
+class OutputFile {
+ public:
+  OutputFile(const std::string& option, const std::string& path) : path_(path) {
+    const bool existed = std::filesystem::exists(path);
+    std::ofstream probe(path, std::ios::app);
+    if (!probe) {
+      throw UsageError(option + " " + path + " cannot be written: " + std::strerror(errno));
+    }
+    made_ = !existed;
+  }
+  ~OutputFile() {
+    std::error_code ignored;
+    if (made_ && !kept_) std::filesystem::remove(path_, ignored);
+  }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  void keep() { kept_ = true; }
+
+ private:
+  std::string path_;
+  bool made_ = false;
+  bool kept_ = false;
+};
+
+tickets::Book makeBook(const TicketsOptions& options) {
+  if (options.bookPath) {
+    try {
+      return tickets::readBookFile(*options.bookPath);
+    } catch (const tickets::BookFormatError& error) {
+      throw UsageError(std::string("the book ") + error.what());
+    }
+  }
+  const long long strips = parseCount("--strips", *options.strips);
+  const long long firstSerial =
+      options.firstSerial ? parseCount("--first-serial", *options.firstSerial) : 1;
+  if (auto fault = tickets::bookRequestFault(strips, firstSerial)) throw UsageError(*fault);
+  const auto serial = static_cast<std::uint32_t>(firstSerial);
+  if (options.seed) {
+    platform::SeededRandomSource random(parseSeed(*options.seed));
+    return tickets::generateBook(strips, serial, random);
+  }
+  platform::SecureRandomSource random;
+  return tickets::generateBook(strips, serial, random);
+}
+
+void checkChoices(const TicketsOptions& options) {
+  if (options.bookPath && (options.strips || options.seed || options.firstSerial)) {
+    throw UsageError(
+        "--book prints a book as it is; --strips, --seed and --first-serial make a new one");
+  }
+  if (!options.bookPath && !options.strips) {
+    throw UsageError(
+        "say how many strips to make (--strips N) or which book to print (--book FILE)");
+  }
+}
+
+int makeTickets(const TicketsOptions& options, std::ostream& out) {
+  checkChoices(options);
+  OutputFile pdf("--pdf", options.pdfPath);
+  std::optional<OutputFile> json;
+  if (options.jsonPath) json.emplace("--json", *options.jsonPath);
+  const tickets::Book book = makeBook(options);
+  if (json) tickets::writeBookFile(book, *options.jsonPath);
+  print::writeBookPdf(book, options.pdfPath);
+  pdf.keep();
+  if (json) json->keep();
+  out << "Wrote " << book.tickets.size() << " tickets, serials " << book.tickets.front().serial
+      << " to " << book.tickets.back().serial << ", on " << print::pageCount(book) << " pages of "
+      << options.pdfPath << (options.jsonPath ? " and the book to " + *options.jsonPath : "")
+      << '\n';
+  return 0;
+}
+
+}  // namespace
+
+int runTicketsCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+  CLI::App cli(
+      "Makes a book of 90-ball tickets: strips of six that hold 1-90 once between them, "
+      "printed two strips to an A4 page.",
+      "vorlix-caller tickets");
+  TicketsOptions options;
+  cli.add_option(
+      "--strips", options.strips,
+      "How many strips of six tickets to make (1 to " + std::to_string(tickets::kMostStrips) + ")");
+  cli.add_option("--seed", options.seed,
+                 "Seed for a reproducible book (default: the secure generator)");
+  cli.add_option("--first-serial", options.firstSerial, "Serial of the first ticket (default 1)");
+  cli.add_option("--book", options.bookPath, "Print this book (JSON) instead of making one");
+  cli.add_option("--pdf", options.pdfPath, "The PDF to write")->required();
+  cli.add_option("--json", options.jsonPath, "Also write the book as JSON");
+  try {
+    cli.parse(argc, argv);
+    return makeTickets(options, out);
+  } catch (const CLI::CallForHelp&) {
+    out << cli.help();
+    return 0;
+  } catch (const CLI::ParseError& error) {
+    err << "vorlix-caller tickets: " << error.what() << " (see vorlix-caller tickets --help)\n";
+    return 2;
+  } catch (const UsageError& error) {
+    err << "vorlix-caller tickets: " << error.what() << '\n';
+    return 2;
+  } catch (const std::exception& error) {
+    err << "vorlix-caller tickets: " << error.what() << '\n';
+    return 1;
+  }
+}
+
+}  // namespace program
