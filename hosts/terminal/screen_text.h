@@ -22,6 +22,7 @@ struct CallerStatus {
   std::string lastSpoken;   // the line handed to the voice last
   std::string lastConsole;  // the last diagnostic line
   std::string speechNote;   // where the speech goes, and any warning about it
+  std::string notice;       // what the application has to tell (the game record cannot be kept)
 };
 
 // The smallest terminal the board and the panel fit in.
