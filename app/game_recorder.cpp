@@ -88,6 +88,13 @@ void GameRecorder::recordSpoken(const ObservedGame& game, Moment now) {
   if (found == recorded_.end()) return;
   const auto ball = static_cast<std::size_t>(found - recorded_.begin());
   if (spoken_[ball]) return;
+  // A number on show while the one drawn before it was never heard: Play after a pause calls that
+  // one first, in the same list, so its first item is handed to speech now too.
+  if (ball > 0 && !spoken_[ball - 1]) markSpoken(ball - 1, now);
+  markSpoken(ball, now);
+}
+
+void GameRecorder::markSpoken(std::size_t ball, Moment now) {
   record_->markSpoken(*game_, static_cast<int>(ball + 1), now);
   spoken_[ball] = true;
 }

@@ -7,12 +7,11 @@
 #include <vector>
 
 #include "app/game_record.h"
+#include "app/screen_snapshot.h"
 
 namespace app {
 
 // The game as a host sees it at one moment; the recorder needs nothing else.
-enum class GamePhase { notStarted, calling, paused, recalling, completed };
-
 struct ObservedGame {
   std::vector<int> calledInOrder;  // every number drawn so far this game, in order
   int speed = 5;
@@ -53,6 +52,7 @@ class GameRecorder {
   void startGame(const ObservedGame& game, Moment now);
   void recordNewCalls(const ObservedGame& game, Moment now);
   void recordSpoken(const ObservedGame& game, Moment now);
+  void markSpoken(std::size_t ball, Moment now);
   void endGame(GameEnding ending, Moment now);
 
   GameRecord* record_;

@@ -7,8 +7,7 @@
 
 namespace {
 
-constexpr const char* kTitlePrefix = "Vorlix @ Korvanda Castle [";
-constexpr std::size_t kNumbersInGame = 90;
+constexpr auto kNumbersInGame = static_cast<std::size_t>(game::kNumbersInGame);
 constexpr std::size_t kBoardRefreshEvery = 5;
 constexpr ViewController::Int kFastestSpeed = 2;
 constexpr ViewController::Int kSlowestSpeed = 10;
@@ -52,7 +51,8 @@ bool ViewController::restorePausedGame(const std::vector<std::string>& calledInO
     _randomNumbers.push_back(_announcedNumber);
     if (ball < shownCount) highlightAnnouncedNumber();
   }
-  if (shownCount > 0) setTitle(kTitlePrefix + numberOnShow + "]");
+  numberOnTitle_ = shownCount > 0 ? numberOnShow : "";
+  setTitle(shownCount > 0 ? game::titleCalling(numberOnShow) : std::string(game::kScreenTitle));
 
   // The last number's items, played out when it had been called, still to come when not: either
   // way Play calls it again before a new one, as after Pause.

@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "app/game_export.h"
+#include "app/game_recorder.h"
+#include "hosts/program/record_options.h"
 #include "platform/message_text.h"
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
@@ -182,6 +184,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   cli.add_flag("--force", options.force, "Let --record replace a file that exists");
   cli.add_option("--audio", options.audio, "Where live speech goes (default: auto)")
       ->type_name("auto|pulse|alsa|none");
+  RecordOptions record;
+  record.addTo(cli);
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
   cli.footer("Keys in the window:\n" + qthost::windowKeysHelp());
@@ -212,6 +216,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   options.clock = chosenClock(clock, options.frontEnd);
   options.screen.idiom =
       idiom == "pad" ? platform::UserInterfaceIdiom::pad : platform::UserInterfaceIdiom::phone;
+  options.screen.keeping = record.settings(options.frontEnd == FrontEnd::script,
+                                           app::drawSourceText(options.seed, options.drawOrder));
   return {std::move(options), "", 0};
 }
 

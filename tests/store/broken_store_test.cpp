@@ -1,10 +1,7 @@
 // Stores the caller cannot use: each is reported in one sentence naming the file, the game goes on
 // without keeping, and the file is left byte for byte as it was.
-#include <functional>
-
 #include "app/game_record.h"
 #include "app/game_recorder.h"
-#include "platform/store/sqlite.h"
 #include "store_files.h"
 
 namespace {
@@ -12,49 +9,8 @@ namespace {
 using app::GameRecord;
 namespace fs = std::filesystem;
 
-void writeFile(const fs::path& file, const std::string& bytes) {
-  std::ofstream(file, std::ios::binary) << bytes;
-}
-
-void keepSomeGames(const fs::path& file) {
-  auto record = GameRecord::open(file, GameRecord::Access::caller);
-  record->database().execute("PRAGMA synchronous=OFF");  // the games, not their safety, matter here
-  for (int game = 0; game < 20; ++game) keepGame(*record, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-}
-
-struct BrokenStore {
-  std::string name;
-  std::function<void(const fs::path&)> make;
-  std::string sentence;  // what the message says about the file
-};
-
 TEST(BrokenStore, EachIsOneSentenceAndTheFileIsLeftAsItWas) {
-  const std::vector<BrokenStore> cases = {
-      {"not SQLite", [](const fs::path& f) { writeFile(f, "ball,number\r\n1,7\r\n"); },
-       "is not a Vorlix game record (not an SQLite file)"},
-      {"read-only",
-       [](const fs::path& f) {
-         keepSomeGames(f);
-         fs::permissions(f, fs::perms::owner_read | fs::perms::group_read);
-       },
-       "cannot be written (read-only)"},
-      {"damaged",
-       [](const fs::path& f) {
-         keepSomeGames(f);
-         std::string bytes = fileBytes(f);
-         for (std::size_t i = 4096 + 8; i < 4096 + 400 && i < bytes.size(); ++i) bytes[i] = '\x5a';
-         writeFile(f, bytes);
-       },
-       "is damaged"},
-      {"newer schema",
-       [](const fs::path& f) {
-         keepSomeGames(f);
-         platform::sqlite::Database(f, platform::sqlite::OpenMode::readWrite)
-             .execute("PRAGMA user_version=9");
-       },
-       "was written by a newer Vorlix caller (schema 9; this one reads up to 2)"},
-      {"a folder", [](const fs::path& f) { fs::create_directory(f); }, "is not a file"},
-  };
+  const std::vector<BrokenStore> cases = brokenStores();
   for (const auto& broken : cases) {
     SCOPED_TRACE(broken.name);
     StoreFolder folder;
