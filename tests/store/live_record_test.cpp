@@ -234,11 +234,12 @@ TEST(LiveRecord, TheQuestionAtLaunchAndItsAnswers) {
   const auto no = runCaller(folder, store, "tap Play\nanswer No\ntap Play\nwait 7\n");
   EXPECT_EQ(no.exitCode, 0) << no.err;
   EXPECT_TRUE(std::regex_search(
-      no.out, std::regex("^0\\.000 ready\n0\\.000 alert Unfinished game \\| Resume the game interrupted at "
-                         "ball " +
-                         balls +
-                         " \\(called \\d\\d:\\d\\d\\)\\? \\| Yes, No\n0\\.000 tap-ignored "
-                         "Play\n0\\.000 answer No\n0\\.000 tap Play\n")))
+      no.out,
+      std::regex("^0\\.000 ready\n0\\.000 alert Unfinished game \\| Resume the game interrupted at "
+                 "ball " +
+                 balls +
+                 " \\(called \\d\\d:\\d\\d\\)\\? \\| Yes, No\n0\\.000 tap-ignored "
+                 "Play\n0\\.000 answer No\n0\\.000 tap Play\n")))
       << no.out;
 
   auto newGameOptions = store;
@@ -276,22 +277,12 @@ TEST(LiveRecord, AStoreThatCannotBeUsedIsToldAndTheGameGoesOnWithoutIt) {
   StoreFolder plainFolder;
   const auto plain = runCaller(plainFolder, {"--seed", "4"}, script);
   ASSERT_EQ(plain.exitCode, 0);
-  for (const auto& broken : cases) {
-    SCOPED_TRACE(broken.name);
-    StoreFolder folder;
-    const auto file = folder.file();
-    broken.make(file);
-    const auto before = fs::is_regular_file(file) ? fileBytes(file) : "";
-    const auto run = runCaller(folder, {"--seed", "4", "--store", file.string()}, script);
+  tryEachBrokenStore(cases, [&](const BrokenStore& broken, const fs::path& file) {
+    const auto run = runCaller(plainFolder, {"--seed", "4", "--store", file.string()}, script);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, plain.out);
-    EXPECT_EQ(run.err, "vorlix-caller: The game record \"" + file.string() + "\" " +
-                           broken.sentence + "; the game goes on without keeping it.\n");
-    if (fs::is_regular_file(file)) {
-      EXPECT_TRUE(fileBytes(file) == before) << "the file changed";
-    }
-    holder.reset();
-  }
+    EXPECT_EQ(run.err, "vorlix-caller: " + unusableStoreSentence(file, broken.sentence) + "\n");
+  });  // the store in use comes last: its holder lets go after the file has been compared
 }
 
 }  // namespace

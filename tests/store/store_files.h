@@ -109,3 +109,28 @@ inline std::vector<BrokenStore> brokenStores() {
        "is not a file"},
   };
 }
+
+// The one sentence a caller gives for a store it cannot use.
+inline std::string unusableStoreSentence(const std::filesystem::path& file,
+                                         const std::string& whatIsWrong) {
+  return "The game record \"" + file.string() + "\" " + whatIsWrong +
+         "; the game goes on without keeping it.";
+}
+
+// Makes each broken store in a folder of its own, lets `use` try it, and checks that the file was
+// left byte for byte as it was.
+inline void tryEachBrokenStore(
+    const std::vector<BrokenStore>& cases,
+    const std::function<void(const BrokenStore&, const std::filesystem::path&)>& use) {
+  for (const auto& broken : cases) {
+    SCOPED_TRACE(broken.name);
+    StoreFolder folder;
+    const auto file = folder.file();
+    broken.make(file);
+    const auto before = std::filesystem::is_regular_file(file) ? fileBytes(file) : "";
+    use(broken, file);
+    if (std::filesystem::is_regular_file(file)) {
+      EXPECT_TRUE(fileBytes(file) == before) << "the file changed";
+    }
+  }
+}
