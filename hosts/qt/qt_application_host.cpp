@@ -49,8 +49,10 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
   ScreenWidget widget(screen);
   window_ = &widget;
   // After every event: the picture, and anything the speech has to say about itself.
-  auto showNotices = [&widget] {
+  auto showNotices = [&widget, &screen] {
     for (const auto& notice : hostkit::takeSpeechNotices(platform::speechEngine(), std::cerr))
+      widget.showSpeechNotice(notice);
+    for (const auto& notice : hostkit::takeScreenNotices(screen, std::cerr))
       widget.showSpeechNotice(notice);
   };
   loop_.setAfterEventHook([&widget, showNotices] {
@@ -86,6 +88,8 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
 
   widget.resize(initialWindowSize(widget));
   widget.show();
+  screen.shown();
+  showNotices();
   const int exitCode = QApplication::exec();
 
   delete claimDialog;  // before the claims it shows go

@@ -23,6 +23,7 @@ struct CallerStatus {
   std::string lastConsole;         // the last diagnostic line
   std::string speechNote;          // where the speech goes, and any warning about it
   std::vector<std::string> claim;  // a claim being checked (claimLines), shown under the panel
+  std::string notice;              // what the application has to tell (the game record cannot be kept)
 };
 
 // The smallest terminal the board and the panel fit in.

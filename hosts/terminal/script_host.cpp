@@ -1,6 +1,7 @@
 #include "hosts/terminal/script_host.h"
 
 #include "app/quit_request.h"
+#include "hosts/common/speech_notices.h"
 #include "hosts/terminal/script_runner.h"
 
 namespace terminal {
@@ -53,7 +54,14 @@ platform::Services ScriptHost::services() {
 
 int ScriptHost::runMainLoop(app::Screen& screen) {
   recorder_->attach(screen);
-  loop_->setAfterEventHook([this] { recorder_->eventHandled(); });
+  // What the application has to tell (the game record cannot be kept) goes to standard error.
+  const auto tellNotices = [this, &screen] { hostkit::takeScreenNotices(screen, errors_); };
+  loop_->setAfterEventHook([this, tellNotices] {
+    recorder_->eventHandled();
+    tellNotices();
+  });
+  tellNotices();
+  screen.shown();
   int exitCode = 0;
   try {
     app::ClaimSession claims(std::move(claimBooks_), keptTickets_,
@@ -63,6 +71,7 @@ int ScriptHost::runMainLoop(app::Screen& screen) {
     errors_ << "vorlix-caller: " << error.what() << '\n';
     exitCode = 2;
   }
+  tellNotices();
   loop_->setAfterEventHook(nullptr);  // the screen goes away after the loop
   return exitCode;
 }
