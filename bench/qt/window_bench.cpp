@@ -154,7 +154,9 @@ void reportLateness(const char* what, const std::vector<double>& lateMs) {
 std::vector<double> latenessOfAGame(double seconds) {
   qthost::QtRunLoop loop;
   std::vector<double> late;
-  loop.setLatenessObserver([&](platform::Duration d) { late.push_back(milliseconds(d)); });
+  loop.setFiringObserver([&](platform::Duration due, platform::Duration runsAt) {
+    late.push_back(milliseconds(runsAt - due));
+  });
   SilentScreen silent(loop);
   qthost::ScreenWidget widget(silent.screen);
   widget.resize(640, 960);
@@ -173,7 +175,9 @@ std::vector<double> latenessOfAGame(double seconds) {
 std::vector<double> latenessOfAChain(int firings) {
   qthost::QtRunLoop loop;
   std::vector<double> late;
-  loop.setLatenessObserver([&](platform::Duration d) { late.push_back(milliseconds(d)); });
+  loop.setFiringObserver([&](platform::Duration due, platform::Duration runsAt) {
+    late.push_back(milliseconds(runsAt - due));
+  });
   QEventLoop events;
   int left = firings;
   std::function<void()> step = [&] {
