@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -42,7 +43,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Quits the application once the widget has painted its first frame.
+// Ends the process once the widget has painted its first frame, as vorlix-caller does with
+// VORLIX_EXIT_AFTER_FIRST_FRAME.
 template <class Base>
 class FirstFrame : public Base {
  public:
@@ -51,7 +53,7 @@ class FirstFrame : public Base {
  protected:
   void paintEvent(QPaintEvent* event) override {
     Base::paintEvent(event);
-    QTimer::singleShot(0, [] { QApplication::quit(); });
+    QTimer::singleShot(0, [] { std::_Exit(0); });
   }
 };
 
