@@ -1,5 +1,6 @@
 #include "platform/run_loop.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/services.h"
@@ -69,12 +70,20 @@ void RunLoop::cancel(Timer& timer) {
 std::size_t RunLoop::fireTimersDueBy(Duration limit) {
   std::size_t fired = 0;
   while (!pending_.empty() && pending_.begin()->first.first <= limit) {
+    const Duration runsAt = std::max(limit, clockNow());
     auto node = pending_.extract(pending_.begin());
     std::shared_ptr<Timer> timer = std::move(node.mapped());
     auto action = std::move(timer->action_);
     timer->loop_ = nullptr;  // spent before its action runs: the action may arm the next timer
     timer->action_ = nullptr;
     pendingTimersChanged();
+    const Duration due = timer->fireDate_;
+    if (firingObserver_) firingObserver_(due, runsAt);
+    firingAt_ = runsAt - due > kLateFiringLimit ? runsAt : due;
+    struct ClockAgainAfterwards {
+      std::optional<Duration>& firingAt;
+      ~ClockAgainAfterwards() { firingAt.reset(); }
+    } restore{firingAt_};
     if (action) action();
     ++fired;
     notifyEventHandled();

@@ -64,14 +64,25 @@ class OneShotTimer {
 // The main thread's loop of events. It keeps the pending timers and fires them when they fall
 // due: in deadline order, and timers due at the same instant in the order they were armed.
 // Subclasses provide the clock and decide how to wait (virtual time, a terminal, a window).
+//
+// While a firing is handled, the loop's time is that firing's due time, not the moment it ran: a
+// timer armed then counts from the due time, so a firing that comes a little late never makes the
+// ones after it late too, and a whole game keeps its pace. A firing more than `kLateFiringLimit`
+// late (the process was stopped, the machine slept) counts from when it ran instead, so the calls
+// never bunch up to catch up.
 class RunLoop {
  public:
+  static constexpr Duration kLateFiringLimit = std::chrono::milliseconds(250);
+
   RunLoop() = default;
   virtual ~RunLoop();
   RunLoop(const RunLoop&) = delete;
   RunLoop& operator=(const RunLoop&) = delete;
 
-  virtual Duration now() const = 0;
+  // The loop's time: the clock's, or the due time of the firing being handled.
+  Duration now() const { return firingAt_ ? *firingAt_ : clockNow(); }
+  // The clock itself, whatever is being handled.
+  virtual Duration clockNow() const = 0;
 
   std::shared_ptr<Timer> schedule(double intervalSeconds, std::function<void()> action);
 
@@ -84,6 +95,11 @@ class RunLoop {
   // (the game record), whichever host runs the loop.
   void setApplicationHook(std::function<void()> hook) { applicationHook_ = std::move(hook); }
   void notifyEventHandled();
+  // Told, before each firing, when it was due and when it runs on the clock (for measuring the
+  // pace).
+  void setFiringObserver(std::function<void(Duration due, Duration runsAt)> observer) {
+    firingObserver_ = std::move(observer);
+  }
 
  protected:
   // Fires, one at a time, every timer whose deadline is at or before `limit`. Returns how many
@@ -101,13 +117,15 @@ class RunLoop {
   std::uint64_t nextSequence_ = 0;
   std::function<void()> afterEvent_;
   std::function<void()> applicationHook_;
+  std::function<void(Duration, Duration)> firingObserver_;
+  std::optional<Duration> firingAt_;
 };
 
 // A run loop whose clock moves only when told to: tests and scripted runs play hours of calling in
 // milliseconds, and every firing lands exactly on its deadline.
 class VirtualRunLoop : public RunLoop {
  public:
-  Duration now() const override { return now_; }
+  Duration clockNow() const override { return now_; }
 
   // Runs the clock forward by `d`, firing every timer that falls due on the way at its deadline.
   void advanceBy(Duration d);

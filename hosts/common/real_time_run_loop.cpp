@@ -8,11 +8,6 @@
 namespace hostkit {
 namespace {
 
-// poll() takes whole milliseconds; -1 waits for the descriptors alone.
-int timeoutMilliseconds(platform::Duration from, std::optional<platform::Duration> to) {
-  return to ? waitMilliseconds(*to - from) : -1;
-}
-
 bool readable(int descriptor) {
   if (descriptor < 0) return false;
   pollfd check{descriptor, POLLIN, 0};
@@ -21,30 +16,43 @@ bool readable(int descriptor) {
 
 }  // namespace
 
-platform::Duration RealTimeRunLoop::now() const {
+RealTimeRunLoop::RealTimeRunLoop() : start_(std::chrono::steady_clock::now()), wakeUp_(start_) {
+  setFiringObserver(FiringLog::observer(start_));
+}
+
+platform::Duration RealTimeRunLoop::clockNow() const {
   return steadyTimeSince(start_);
 }
 
+// poll() waits with no timeout of its own: the wake-up timer's descriptor, last in the list, says
+// when the next deadline (or `until`) has come.
 int RealTimeRunLoop::waitOnce(std::span<pollfd> watched, std::optional<platform::Duration> until) {
   std::optional<platform::Duration> wakeAt = nextDeadline();
   if (until && (!wakeAt || *until < *wakeAt)) wakeAt = until;
-  const int ready = ::poll(watched.data(), static_cast<nfds_t>(watched.size()),
-                           timeoutMilliseconds(now(), wakeAt));
-  fireTimersDueBy(now());
+  wakeUp_.wakeAt(wakeAt);
+  polled_.assign(watched.begin(), watched.end());
+  polled_.push_back(pollfd{wakeUp_.descriptor(), POLLIN, 0});
+  int ready = ::poll(polled_.data(), static_cast<nfds_t>(polled_.size()), -1);
+  if (polled_.back().revents != 0) {
+    wakeUp_.acknowledge();
+    --ready;
+  }
+  fireTimersDueBy(clockNow());
+  for (std::size_t i = 0; i < watched.size(); ++i) watched[i].revents = polled_[i].revents;
   return ready;
 }
 
 void RealTimeRunLoop::runFor(platform::Duration d, int stopDescriptor) {
   const platform::Duration end = now() + d;
   std::array<pollfd, 1> stop{pollfd{stopDescriptor, POLLIN, 0}};
-  while (now() < end && !readable(stopDescriptor))
+  while (clockNow() < end && !readable(stopDescriptor))
     waitOnce(std::span(stop.data(), stopDescriptor < 0 ? 0 : 1), end);
 }
 
 bool RealTimeRunLoop::runUntilIdle(platform::Duration limit, int stopDescriptor) {
   const platform::Duration end = now() + limit;
   std::array<pollfd, 1> stop{pollfd{stopDescriptor, POLLIN, 0}};
-  while (pendingTimerCount() > 0 && now() < end && !readable(stopDescriptor))
+  while (pendingTimerCount() > 0 && clockNow() < end && !readable(stopDescriptor))
     waitOnce(std::span(stop.data(), stopDescriptor < 0 ? 0 : 1), end);
   return pendingTimerCount() == 0;
 }

@@ -21,10 +21,4 @@ platform::Duration steadyTimeSince(std::chrono::steady_clock::time_point start) 
   return std::chrono::duration_cast<platform::Duration>(std::chrono::steady_clock::now() - start);
 }
 
-int waitMilliseconds(platform::Duration remaining) {
-  remaining = std::max(remaining, platform::Duration{0});
-  const auto millis = std::chrono::ceil<std::chrono::milliseconds>(remaining).count();
-  return static_cast<int>(std::min<long long>(millis, std::numeric_limits<int>::max()));
-}
-
 }  // namespace hostkit

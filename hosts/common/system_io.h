@@ -17,8 +17,4 @@ inline bool writeAll(int descriptor, std::string_view bytes) {
 // A run loop's clock on the wall: the time since `start` on the steady clock.
 platform::Duration steadyTimeSince(std::chrono::steady_clock::time_point start);
 
-// How long poll() or a timer must wait, in whole milliseconds, for `remaining`: rounded up, so a
-// wake-up never comes before it is due; never negative, at most the largest int.
-int waitMilliseconds(platform::Duration remaining);
-
 }  // namespace hostkit

@@ -12,6 +12,7 @@
 
 #include "app/interface_error.h"
 #include "app/quit_request.h"
+#include "hosts/program/background_speech.h"
 #include "hosts/program/display_probe.h"
 #include "hosts/program/output_files.h"
 #include "hosts/program/script_file.h"
@@ -183,7 +184,7 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
     throw UsageError(
         "there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set); "
         "use --terminal");
-  ChosenSpeech speech = chooseSpeech(options, true, errors);
+  ChosenSpeech speech = chooseWindowSpeech(options, errors);  // the window is painted first
   qthost::WindowHostOptions window;
   window.screen = options.screen;
   window.random = &random;

@@ -3,36 +3,26 @@
 #include "hosts/common/system_io.h"
 namespace qthost {
 
-QtRunLoop::QtRunLoop() : start_(std::chrono::steady_clock::now()) {
-  wakeUp_.setSingleShot(true);
-  wakeUp_.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&wakeUp_, &QTimer::timeout, [this] { fireDueTimers(); });
+QtRunLoop::QtRunLoop()
+    : start_(std::chrono::steady_clock::now()),
+      wakeUp_(start_),
+      wakeUpNotifier_(wakeUp_.descriptor(), QSocketNotifier::Read) {
+  QObject::connect(&wakeUpNotifier_, &QSocketNotifier::activated, [this] { fireDueTimers(); });
+  setFiringObserver(hostkit::FiringLog::observer(start_));
 }
 
-QtRunLoop::~QtRunLoop() {
-  wakeUp_.stop();
-}
-
-platform::Duration QtRunLoop::now() const {
+platform::Duration QtRunLoop::clockNow() const {
   return hostkit::steadyTimeSince(start_);
 }
 
 void QtRunLoop::pendingTimersChanged() {
-  const auto deadline = nextDeadline();
-  if (!deadline) {
-    wakeUp_.stop();
-    return;
-  }
-  // Whole milliseconds, rounded up: a wake-up before the deadline would only find nothing due.
-  wakeUp_.start(hostkit::waitMilliseconds(*deadline - now()));
+  wakeUp_.wakeAt(nextDeadline());
 }
 
 void QtRunLoop::fireDueTimers() {
-  const platform::Duration firingTime = now();
-  if (auto deadline = nextDeadline(); deadline && *deadline <= firingTime && latenessObserver_)
-    latenessObserver_(firingTime - *deadline);
-  fireTimersDueBy(firingTime);
-  pendingTimersChanged();  // a wake-up a hair early finds nothing due and waits again
+  wakeUp_.acknowledge();
+  fireTimersDueBy(clockNow());
+  pendingTimersChanged();
 }
 
 }  // namespace qthost

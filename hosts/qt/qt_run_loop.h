@@ -3,27 +3,23 @@
 #include <chrono>
 #include <functional>
 
-#include <QTimer>
+#include <QSocketNotifier>
 
+#include "hosts/common/wake_up_timer.h"
 #include "platform/run_loop.h"
 
 namespace qthost {
 
 // The main run loop of the window: real time from a steady clock, counted from the moment the loop
-// was made (just before the screen loads). One precise single-shot QTimer is armed for the earliest
-// deadline; the coarse default timer type may fire several percent early or late, which would
-// stretch or squeeze the calling pace.
+// was made (just before the screen loads). The earliest deadline is kept by a timerfd, to the
+// nanosecond and without the kernel's timer slack, that Qt's event loop watches like any other
+// descriptor: Qt's own timers count in whole milliseconds and wake with slack, which made each
+// firing up to several milliseconds late.
 class QtRunLoop : public platform::RunLoop {
  public:
   QtRunLoop();
-  ~QtRunLoop() override;
 
-  platform::Duration now() const override;
-
-  // Told, before each firing, how late it comes after its deadline (for measuring the pace).
-  void setLatenessObserver(std::function<void(platform::Duration)> observer) {
-    latenessObserver_ = std::move(observer);
-  }
+  platform::Duration clockNow() const override;
 
  protected:
   void pendingTimersChanged() override;
@@ -32,8 +28,8 @@ class QtRunLoop : public platform::RunLoop {
   void fireDueTimers();
 
   std::chrono::steady_clock::time_point start_;
-  QTimer wakeUp_;
-  std::function<void(platform::Duration)> latenessObserver_;
+  hostkit::WakeUpTimer wakeUp_;
+  QSocketNotifier wakeUpNotifier_;
 };
 
 }  // namespace qthost

@@ -1,0 +1,80 @@
+// The loop's time while a firing is handled is the firing's due time, so a timer armed then counts
+// from the due time and lateness never adds up; a firing far too late (a stopped process) counts
+// from when it ran, so the calls never bunch up.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "platform/run_loop.h"
+
+namespace {
+
+using platform::Duration;
+using std::chrono::milliseconds;
+
+// A loop whose clock is set by hand, and which fires only when told to, however late that is.
+class HandClockLoop : public platform::RunLoop {
+ public:
+  Duration clockNow() const override { return clock; }
+  void runAt(Duration at) {
+    clock = at;
+    fireTimersDueBy(at);
+  }
+  Duration clock{0};
+};
+
+TEST(RunLoopClock, AFiringArmedInAFiringCountsFromTheDueTimeUnlessFarTooLate) {
+  struct Case {
+    const char* what;
+    Duration lateness;
+    Duration nextDue;  // of a 1 s timer armed by a firing due at 2 s
+  };
+  const Case cases[] = {
+      {"on time", Duration{0}, milliseconds(3000)},
+      {"a little late", milliseconds(7), milliseconds(3000)},
+      {"at the limit", platform::RunLoop::kLateFiringLimit, milliseconds(3000)},
+      {"past the limit", milliseconds(900), milliseconds(3900)},
+  };
+  for (const Case& c : cases) {
+    HandClockLoop loop;
+    std::vector<Duration> seenInFiring;
+    std::vector<std::pair<Duration, Duration>> observed;
+    loop.setFiringObserver(
+        [&](Duration due, Duration runsAt) { observed.emplace_back(due, runsAt); });
+    auto next = std::shared_ptr<platform::Timer>();
+    loop.schedule(2.0, [&] {
+      seenInFiring.push_back(loop.now());
+      next = loop.schedule(1.0, [] {});
+    });
+    loop.runAt(milliseconds(2000) + c.lateness);
+    ASSERT_TRUE(next) << c.what;
+    EXPECT_EQ(next->fireDate(), c.nextDue) << c.what;
+    EXPECT_EQ(observed.at(0), std::make_pair(Duration(milliseconds(2000)), loop.clock)) << c.what;
+    EXPECT_EQ(loop.now(), loop.clock) << c.what << ": the clock again after the firing";
+  }
+}
+
+// A whole chain of re-armed timers, each run late by a different amount, ends exactly where the
+// sum of its intervals says: no drift.
+TEST(RunLoopClock, ARunOfLateFiringsKeepsTheWholeTimeline) {
+  HandClockLoop loop;
+  int left = 200;
+  std::function<void()> step = [&] {
+    if (--left > 0) loop.schedule(0.8 + 0.01 * (left % 7), step);
+  };
+  loop.schedule(0.8, step);
+  Duration expectedEnd = milliseconds(800);
+  for (int i = 199; i > 0; --i) expectedEnd += Duration{std::llround((0.8 + 0.01 * (i % 7)) * 1e9)};
+  Duration lastDue{0};
+  loop.setFiringObserver([&](Duration due, Duration) { lastDue = due; });
+  std::size_t firing = 0;
+  while (auto due = loop.nextDeadline()) loop.runAt(*due + milliseconds(1 + (firing++ * 37) % 40));
+  EXPECT_EQ(left, 0);
+  EXPECT_EQ(lastDue, expectedEnd);
+}
+
+}  // namespace
