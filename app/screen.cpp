@@ -149,13 +149,28 @@ bool Screen::answer(const std::string& buttonTitle) {
   return false;
 }
 
+namespace {
+
+double contentHeight(ViewController& controller) {
+  double bottom = 0.0;
+  for (const auto& subview : controller.view().subviews())
+    bottom = std::max(bottom, subview->frame().y + subview->frame().height);
+  return bottom + 4.0 * controller.gap;
+}
+
+}  // namespace
+
 void Screen::fitToContent() {
   platform::View& root = controller_.view();
-  double bottom = 0.0;
-  for (const auto& subview : root.subviews())
-    bottom = std::max(bottom, subview->frame().y + subview->frame().height);
   platform::Rect frame = root.frame();
-  frame.height = bottom + 4.0 * controller_.gap;
+  frame.height = contentHeight(controller_);
+  root.setFrame(frame);
+}
+
+void Screen::makeRoomForContent() {
+  platform::View& root = controller_.view();
+  platform::Rect frame = root.frame();
+  frame.height = std::max(frame.height, contentHeight(controller_));
   root.setFrame(frame);
 }
 

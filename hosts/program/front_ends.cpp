@@ -152,6 +152,8 @@ int runTerminal(const ProgramOptions& options, platform::RandomSource& random, s
   {
     terminal::TerminalHost host(random);
     host.setSpeech(speech.engine.get(), speech.note);
+    platform::StderrConsole log;
+    if (options.verbose) host.setConsole(&log);
     exitCode = app::applicationMain(host, options.screen);
   }
   return exitCodeAfterOutputs(exitCode, speech, nullptr, errors);
