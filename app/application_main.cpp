@@ -38,7 +38,6 @@ int applicationMain(ApplicationHost& host, const ScreenSettings& settings, const
   ViewController* controller = delegate->window()->rootViewController();
   if (controller == nullptr) throw InterfaceError("the main interface has no screen to show");
   Screen screen(*controller, outputs);
-  screen.makeRoomForContent();
   const int exitCode = host.runMainLoop(screen);
   delegate->applicationWillTerminate();
   return exitCode;

@@ -149,29 +149,13 @@ bool Screen::answer(const std::string& buttonTitle) {
   return false;
 }
 
-namespace {
-
-double contentHeight(ViewController& controller) {
-  double bottom = 0.0;
-  for (const auto& subview : controller.view().subviews())
-    bottom = std::max(bottom, subview->frame().y + subview->frame().height);
-  return bottom + 4.0 * controller.gap;
-}
-
-}  // namespace
-
+// Down to the height the content needs (the view made room for all of it when it loaded).
 void Screen::fitToContent() {
   platform::View& root = controller_.view();
   platform::Rect frame = root.frame();
-  frame.height = contentHeight(controller_);
+  frame.height = 0.0;
   root.setFrame(frame);
-}
-
-void Screen::makeRoomForContent() {
-  platform::View& root = controller_.view();
-  platform::Rect frame = root.frame();
-  frame.height = std::max(frame.height, contentHeight(controller_));
-  root.setFrame(frame);
+  controller_.makeRoomForContent();
 }
 
 }  // namespace app

@@ -54,10 +54,6 @@ class Screen : public ScreenInput {
   // Makes the screen just tall enough for what is laid out on it (with a small margin), so a
   // window spends no room on empty space. Nothing is moved: the layout stays as it was made.
   void fitToContent();
-  // Makes the screen at least as tall as what is laid out on it (with the same margin): a wide
-  // screen's board and panel reach below the height it was made with, and a view outside the
-  // screen takes no taps. A screen already tall enough stays as it is.
-  void makeRoomForContent();
 
  private:
   ViewController& controller_;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "engine/game_rules.h"
@@ -30,7 +31,17 @@ void ViewController::viewDidLoad() {
   createRecallButtonRow();
   createSpeedButtonRow();
   for (int row = 2; row < ui::rowCount(); ++row) createControlRow(row);
+  makeRoomForContent();
   setSpeed(5);
+}
+
+void ViewController::makeRoomForContent() {
+  CGFloat bottom = 0.0;
+  for (const auto& subview : view().subviews())
+    bottom = std::max(bottom, subview->frame().y + subview->frame().height);
+  platform::Rect frame = view().frame();
+  frame.height = std::max(frame.height, bottom + 4.0 * gap);
+  view().setFrame(frame);
 }
 
 std::shared_ptr<platform::Button> ViewController::createButton(const std::string& title,

@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <regex>
+#include <sstream>
+#include <type_traits>
 
 #include "app/application_main.h"
+#include "hosts/common/transcript.h"
 #include "hosts/terminal/screen_text.h"
+#include "hosts/terminal/script.h"
 #include "platform/random_source.h"
 #include "platform/stand_ins.h"
 #include "program_run.h"
@@ -126,6 +130,54 @@ TEST(ProgramTexts, HelpAndTheVoiceList) {
   EXPECT_EQ(voices.out.find("(default)", marked + 3), std::string::npos) << "one default";
   const auto lineStart = voices.out.rfind('\n', marked) + 1;
   EXPECT_EQ(voices.out.substr(lineStart, marked - lineStart), "English (Great Britain)  en-gb en");
+}
+
+// A change to any one view, the last one included, is one transcript line naming that view.
+TEST(TranscriptWriter, SeesAChangeToEveryViewTheLastIncluded) {
+  const app::ScreenSnapshot before = gameWithQuestion();
+  ASSERT_GT(before.views.size(), 100u);
+  for (std::size_t i = 0; i < before.views.size(); ++i) {
+    app::ScreenSnapshot after = before;
+    std::string named;
+    std::visit(
+        [&named](auto& look) {
+          using Look = std::decay_t<decltype(look)>;
+          if constexpr (std::is_same_v<Look, app::CellLook>) {
+            look.colour = platform::Color{0.1, 0.2, 0.3, 1.0};
+            look.state = app::CellState::other;
+            named = "cell " + std::to_string(look.number) + " ";
+          } else if constexpr (std::is_same_v<Look, app::ControlLook>) {
+            look.live = !look.live;
+            named = "button " + look.title + " ";
+          } else {
+            look.text += " changed";
+            named = "label " + look.text;
+          }
+        },
+        after.views[i]);
+    const auto lines = hostkit::lookChanges(before, after);
+    ASSERT_EQ(lines.size(), 1u) << "view " << i << " of " << before.views.size();
+    EXPECT_EQ(lines.front().rfind(named, 0), 0u) << lines.front();
+  }
+}
+
+// Scripts written on Windows end their lines with CR LF: the CR is no part of a command.
+TEST(ScriptParser, LinesEndingInCrLfReadAsTheSameScript) {
+  const std::string unix = "tap Play\nwait 2.5\nanswer No\ntap Remaining Numbers # all\nboard\n";
+  std::string windows;
+  for (const char c : unix) windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  std::istringstream plain(unix);
+  std::istringstream crlf(windows);
+  const auto expected = terminal::parseScript(plain);
+  const auto read = terminal::parseScript(crlf);
+  ASSERT_EQ(read.size(), expected.size());
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    EXPECT_EQ(read[i].kind, expected[i].kind);
+    EXPECT_EQ(read[i].title, expected[i].title);
+    EXPECT_EQ(read[i].seconds, expected[i].seconds);
+  }
+  EXPECT_EQ(read[3].title, "Remaining Numbers");
+  EXPECT_EQ(read[1].seconds, 2.5);
 }
 
 }  // namespace
