@@ -45,6 +45,20 @@ class DrawSource {
   std::unique_ptr<platform::PresetRandomSource> preset_;
 };
 
+// The tickets of --book, for checking claims.
+tickets::TicketIndex givenBook(const ProgramOptions& options) {
+  tickets::TicketIndex index;
+  if (options.book) index.add(*options.book);
+  return index;
+}
+
+// The books kept in the user's game record, for the window and the terminal caller (a scripted run
+// never reads the user's store).
+app::ClaimSession::TicketLookup keptTickets() {
+  const auto file = app::defaultStoreFile();
+  return file ? app::ticketsKeptIn(*file) : app::ClaimSession::TicketLookup{};
+}
+
 bool hasDisplay() {
 #ifdef VORLIX_HAVE_WINDOW_HOST
   return qthost::windowDisplayAvailable();
@@ -119,6 +133,7 @@ int runScript(const ProgramOptions& options, platform::RandomSource& random, std
   {
     terminal::ScriptHost host(std::move(commands), clock, random, out, errors);
     host.setSpeechTee(speech.engine.get());
+    host.setClaimTickets(givenBook(options), {});
     exitCode = exitCodeOfScript(runScriptHost(host, options), errors);
   }
   return exitCodeAfterOutputs(exitCode, speech, &out, errors);
@@ -154,6 +169,7 @@ int runTerminal(const ProgramOptions& options, platform::RandomSource& random, s
     host.setSpeech(speech.engine.get(), speech.note);
     platform::StderrConsole log;
     if (options.verbose) host.setConsole(&log);
+    host.setClaimTickets(givenBook(options), keptTickets());
     exitCode = app::applicationMain(host, options.screen);
   }
   return exitCodeAfterOutputs(exitCode, speech, nullptr, errors);
@@ -174,6 +190,8 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
   window.screen = options.screen;
   window.random = &random;
   window.speech = speech.engine.get();
+  window.claimBooks = givenBook(options);
+  window.keptTickets = keptTickets();
   return exitCodeAfterOutputs(qthost::runWindowHost(window), speech, nullptr, errors);
 #else
   (void)options;

@@ -7,6 +7,7 @@
 
 #include "app/game_export.h"
 #include "platform/message_text.h"
+#include "tickets/book_json.h"
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
 #include "hosts/qt/window_host.h"
@@ -104,6 +105,14 @@ std::string exportedOrder(const std::string& file) {
   }
 }
 
+tickets::Book readBook(const std::string& path) {
+  try {
+    return tickets::readBookFile(path);
+  } catch (const tickets::BookFormatError& error) {
+    throw UsageError(std::string("the book ") + error.what());
+  }
+}
+
 }  // namespace
 
 std::uint64_t parseSeed(const std::string& text) {
@@ -185,6 +194,11 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                "error; redirect it to a file (2>caller.log)");
   cli.add_option("--audio", options.audio, "Where live speech goes (default: auto)")
       ->type_name("auto|pulse|alsa|none");
+  std::optional<std::string> book;
+  cli.add_option("--book", book,
+                 "Check claims against the tickets of this book (JSON, as vorlix-caller tickets "
+                 "--json writes it)")
+      ->type_name("FILE.json");
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
   cli.footer("Keys in the window:\n" + qthost::windowKeysHelp());
@@ -212,6 +226,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   if (!drawOrder.empty() || cli.count("--draw-order") > 0)
     options.drawOrder =
         parseDrawOrder(drawOrder.starts_with('@') ? exportedOrder(drawOrder.substr(1)) : drawOrder);
+  if (book) options.book = readBook(*book);
   options.clock = chosenClock(clock, options.frontEnd);
   options.screen.idiom =
       idiom == "pad" ? platform::UserInterfaceIdiom::pad : platform::UserInterfaceIdiom::phone;

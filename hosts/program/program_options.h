@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/application_main.h"
+#include "tickets/book.h"
 
 namespace program {
 
@@ -28,6 +29,7 @@ struct ProgramOptions {
   bool force = false;    // --record may replace an existing file
   bool verbose = false;  // the terminal caller's console lines go to standard error
   std::string audio = "auto";
+  std::optional<tickets::Book> book;  // --book: claims are checked against its tickets
 };
 
 // Bad command-line input: the message names the problem; the program exits with code 2. Where the

@@ -28,6 +28,7 @@ bool quitOnKey(const QKeyEvent& event) {
 
 std::vector<std::pair<std::string, std::string>> keyHelpRows() {
   auto rows = ui::keyHelpRows();
+  rows.emplace_back("C", "check a claim: pauses and asks for the ticket's serial");
   rows.emplace_back("Y, N", "Yes or No in a question (Enter and Escape: No)");
   rows.emplace_back("F11", "full screen on and off");
   rows.emplace_back("F1, ?", "this list of keys");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/application_main.h"
+#include "app/claim_session.h"
 #include "hosts/qt/alert_dialog.h"
 #include "hosts/qt/qt_run_loop.h"
 #include "platform/random_source.h"
@@ -14,9 +15,11 @@ namespace qthost {
 class QtApplicationHost : public app::ApplicationHost {
  public:
   struct Facilities {
-    platform::SpeechEngine* speech = nullptr;  // silent when empty
-    platform::RandomSource* random = nullptr;  // the secure generator when empty
-    platform::Console* console = nullptr;      // standard output when empty
+    platform::SpeechEngine* speech = nullptr;     // silent when empty
+    platform::RandomSource* random = nullptr;     // the secure generator when empty
+    platform::Console* console = nullptr;         // standard output when empty
+    tickets::TicketIndex claimBooks;              // claims are checked against these tickets
+    app::ClaimSession::TicketLookup keptTickets;  // and those kept in the game record
   };
 
   explicit QtApplicationHost(Facilities facilities);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/application_main.h"
+#include "app/claim_session.h"
 #include "platform/console.h"
 #include "platform/random_source.h"
 #include "platform/speech.h"
@@ -17,6 +18,9 @@ struct WindowHostOptions {
   platform::SpeechEngine* speech = nullptr;  // the voice; silent when empty
   platform::Console* console = nullptr;      // console lines; standard output when empty
   std::string programName = "vorlix-caller";
+  // The tickets claims are checked against: a book given to the caller, and the game record's.
+  tickets::TicketIndex claimBooks;
+  app::ClaimSession::TicketLookup keptTickets;
 };
 
 // Runs the caller in a desktop window until the user closes it (or Ctrl-C); returns the exit code,

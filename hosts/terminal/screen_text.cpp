@@ -161,6 +161,10 @@ std::vector<std::string> tooSmall(TerminalSize size) {
   return wrappedWords(sentence.str(), static_cast<std::size_t>(std::max(size.columns - 1, 10)));
 }
 
+// The lines under the panel: the prompt, said, speech (one line or more) and keys; a claim has
+// one more, which a terminal of the smallest size still has room for.
+constexpr std::size_t kClaimLines = 5;
+
 }  // namespace
 
 Colours coloursOfEnvironment() {
@@ -189,6 +193,13 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
   lines.emplace_back();
   addPanel(lines, screen, colours);
   lines.emplace_back();
+  if (!status.claim.empty()) {
+    // The claim takes the place of the lines below the panel while the host checks it.
+    for (std::size_t line = 0; line < kClaimLines; ++line)
+      lines.push_back(line < status.claim.size() ? clipped(" " + status.claim[line], size.columns)
+                                                 : "");
+    return lines;
+  }
   lines.push_back(status.prompt ? promptText(*status.prompt, size.columns, colours) : "");
   lines.push_back(clipped(" Said: " + status.lastSpoken, size.columns));
   std::vector<std::string> speech;
@@ -205,7 +216,7 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
   lines.insert(lines.end(), speech.begin(), speech.end());
   lines.push_back(styled(
       kDim,
-      clipped(" Keys are shown on the buttons; Space plays or pauses. Q quits.", size.columns)));
+      clipped(" Keys are on the buttons; Space plays or pauses; C claims; Q quits", size.columns)));
   return lines;
 }
 

@@ -19,8 +19,9 @@ struct Prompt {
 // What the terminal shows besides the screen itself.
 struct CallerStatus {
   std::optional<Prompt> prompt;
-  std::string lastSpoken;  // the line handed to the voice last
-  std::string speechNote;  // where the speech goes, and any warning about it
+  std::string lastSpoken;          // the line handed to the voice last
+  std::string speechNote;          // where the speech goes, and any warning about it
+  std::vector<std::string> claim;  // a claim being checked (claimLines), shown under the panel
 };
 
 // The smallest terminal the board and the panel fit in, every line shorter than a row (a line as

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/application_main.h"
+#include "app/claim_session.h"
 #include "hosts/common/real_time_run_loop.h"
 #include "hosts/common/transcript.h"
 #include "hosts/terminal/script.h"
@@ -25,6 +26,13 @@ class ScriptHost : public app::ApplicationHost {
   // Also hands every utterance to this engine.
   void setSpeechTee(platform::SpeechEngine* engine) { recorder_->setSpeechTee(engine); }
 
+  // The tickets claims are checked against: a book given to the caller, and a look-up of the
+  // tickets kept in the game record.
+  void setClaimTickets(tickets::TicketIndex books, app::ClaimSession::TicketLookup kept) {
+    claimBooks_ = std::move(books);
+    keptTickets_ = std::move(kept);
+  }
+
   platform::Services services() override;
   // Returns 0, or 2 when a command cannot be carried out (the message names its line).
   int runMainLoop(app::Screen& screen) override;
@@ -36,6 +44,8 @@ class ScriptHost : public app::ApplicationHost {
   std::unique_ptr<platform::RunLoop> loop_;
   ScriptClock clock_;
   std::unique_ptr<hostkit::TranscriptRecorder> recorder_;
+  tickets::TicketIndex claimBooks_;
+  app::ClaimSession::TicketLookup keptTickets_;
 };
 
 }  // namespace terminal

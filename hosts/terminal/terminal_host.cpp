@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <iostream>
 
@@ -10,6 +11,7 @@
 #include "hosts/common/input_policy.h"
 #include "hosts/common/speech_notices.h"
 #include "hosts/common/system_io.h"
+#include "hosts/terminal/claim_text.h"
 #include "hosts/terminal/keys.h"
 #include "hosts/terminal/terminal_session.h"
 
@@ -65,6 +67,9 @@ platform::Services TerminalHost::services() {
 // The loop sleeps in poll() on the keyboard, a resize, a quit request and the next timer.
 int TerminalHost::runMainLoop(app::Screen& screen) {
   const TerminalSession session(cursorMovesOfEnvironment());
+  app::ClaimSession claims(std::move(claimBooks_), keptTickets_,
+                           [&screen](const std::string& line) { screen.speak(line); });
+  claims_ = &claims;
   std::array<pollfd, 3> watched{pollfd{STDIN_FILENO, POLLIN, 0},
                                 pollfd{session.resizeDescriptor(), POLLIN, 0},
                                 pollfd{app::QuitRequest::fileDescriptor(), POLLIN, 0}};
@@ -90,6 +95,7 @@ int TerminalHost::runMainLoop(app::Screen& screen) {
       if (!keyboardOpen) break;  // nobody can press a key any more
     }
   }
+  claims_ = nullptr;
   return 0;
 }
 
@@ -103,6 +109,7 @@ void TerminalHost::handleKey(app::Screen& screen, const Key& key) {
     app::QuitRequest::request();
     return;
   }
+  if (claims_ != nullptr && handleClaimKey(screen, key)) return;
   const app::ScreenSnapshot now = screen.snapshot();
   if (!now.openAlerts.empty()) {
     const auto answerKey = answerKeyOf(key);
@@ -114,6 +121,46 @@ void TerminalHost::handleKey(app::Screen& screen, const Key& key) {
   hostkit::pressForKey(screen, now, controlKeyOf(key));
 }
 
+bool TerminalHost::handleClaimKey(app::Screen& screen, const Key& key) {
+  const bool character = key.kind == Key::Kind::character;
+  if (serialTyped_) {  // the prompt takes every key
+    if (key.kind == Key::Kind::escape) {
+      serialTyped_.reset();
+    } else if (key.kind == Key::Kind::enter && !serialTyped_->empty()) {
+      const auto now = screen.snapshot();
+      claims_->claim(static_cast<std::uint32_t>(std::stoul(*serialTyped_)),
+                     app::callsAnnounced(now.calledInOrder, now.numberBeingCalled));
+      serialTyped_.reset();
+      claims_->speakVerdict();
+    } else if (character && std::isdigit(static_cast<unsigned char>(key.character)) &&
+               serialTyped_->size() < 9) {
+      *serialTyped_ += key.character;
+    } else if (character && (key.character == '\x7f' || key.character == '\b') &&
+               !serialTyped_->empty()) {
+      serialTyped_->pop_back();
+    }
+    return true;
+  }
+  const auto now = screen.snapshot();
+  if (!now.openAlerts.empty()) return false;
+  const bool isC = character && key.character == 'c';
+  if (claims_->onShow()) {
+    if (key.kind == Key::Kind::escape || isC) {
+      claims_->dismiss();
+      return true;
+    }
+    if (character && key.character == 'y') {
+      claims_->confirm(app::callsAnnounced(now.calledInOrder, now.numberBeingCalled));
+      return true;
+    }
+  }
+  if (!isC) return false;
+  if (const auto* pause = now.control("Pause"); pause != nullptr && pause->live)
+    screen.press("Pause");
+  serialTyped_ = "";
+  return true;
+}
+
 void TerminalHost::draw(const app::Screen& screen, const TerminalSession& session) {
   const app::ScreenSnapshot now = screen.snapshot();
   status_.prompt.reset();
@@ -122,6 +169,11 @@ void TerminalHost::draw(const app::Screen& screen, const TerminalSession& sessio
     status_.prompt = Prompt{alert.title, alert.message, alert.buttons};
   }
   status_.lastSpoken = now.lastSpoken;
+  status_.claim.clear();
+  if (claims_ != nullptr) {
+    claims_->observe(app::callsAnnounced(now.calledInOrder, now.numberBeingCalled));
+    status_.claim = claimLines({serialTyped_, claims_->onShow()});
+  }
   auto lines = screenLines(now, status_, session.size(), coloursOfEnvironment());
   if (lines == shownLines_) return;  // redrawn only when something changed
   writeFrame(lines, cursorMovesOfEnvironment());
