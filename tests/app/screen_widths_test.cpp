@@ -3,30 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/application_main.h"
-#include "platform/random_source.h"
-#include "platform/stand_ins.h"
+#include "tests/support/loop_host.h"
 #include "ui/control_catalogue.h"
 
 namespace {
-
-class WidthHost : public app::ApplicationHost {
- public:
-  explicit WidthHost(std::function<void(app::Screen&)> loop) : loop_(std::move(loop)) {}
-  platform::Services services() override { return {&clock, &speech, &alerts, &console, &random}; }
-  int runMainLoop(app::Screen& screen) override {
-    loop_(screen);
-    return 0;
-  }
-
-  platform::VirtualRunLoop clock;
-  platform::TranscriptSpeechEngine speech;
-  platform::RecordingAlertPresenter alerts;
-  platform::RecordingConsole console;
-  platform::SeededRandomSource random{3};
-
- private:
-  std::function<void(app::Screen&)> loop_;
-};
 
 std::string where(double width, platform::UserInterfaceIdiom idiom) {
   return std::to_string(static_cast<int>(width)) +
@@ -52,7 +32,7 @@ app::PressOutcome tapCentre(app::Screen& screen, const std::string& title) {
 
 // Taps at the centres only, in an order where each control takes taps: Play, every speed, every
 // recall, Pause, Re-start (answered No).
-void tapEveryControl(WidthHost& host, app::Screen& screen, const std::string& at) {
+void tapEveryControl(LoopHost& host, app::Screen& screen, const std::string& at) {
   EXPECT_EQ(tapCentre(screen, "Play"), app::PressOutcome::pressed) << at;
   host.clock.advanceBySeconds(30.0);
   for (const auto& control : ui::controls()) {
@@ -79,7 +59,7 @@ TEST(ScreenWidths, EveryAcceptedWidthShowsTheWholeScreenAndEveryControlTakesTaps
   for (const auto idiom : {platform::UserInterfaceIdiom::phone, platform::UserInterfaceIdiom::pad})
     for (const double width : {240.0, 320.0, 414.0, 600.0, 768.0, 1024.0, 1366.0}) {
       const std::string at = where(width, idiom);
-      WidthHost host([&](app::Screen& screen) {
+      LoopHost host([&](app::Screen& screen) {
         expectEverythingInside(screen.snapshot(), at);
         tapEveryControl(host, screen, at);
       });
@@ -89,7 +69,7 @@ TEST(ScreenWidths, EveryAcceptedWidthShowsTheWholeScreenAndEveryControlTakesTaps
 
 // The default phone keeps the screen it was made with: 320 by 568.
 TEST(ScreenWidths, TheDefaultPhoneScreenKeepsItsHeight) {
-  WidthHost host([](app::Screen& screen) {
+  LoopHost host([](app::Screen& screen) {
     EXPECT_EQ(screen.snapshot().bounds.width, 320.0);
     EXPECT_EQ(screen.snapshot().bounds.height, 568.0);
   });

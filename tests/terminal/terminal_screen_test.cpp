@@ -11,34 +11,15 @@
 #include "hosts/common/transcript.h"
 #include "hosts/terminal/screen_text.h"
 #include "hosts/terminal/script.h"
-#include "platform/random_source.h"
-#include "platform/stand_ins.h"
 #include "program_run.h"
+#include "tests/support/loop_host.h"
 
 namespace {
-
-class SnapshotHost : public app::ApplicationHost {
- public:
-  explicit SnapshotHost(std::function<void(app::Screen&)> loop) : loop_(std::move(loop)) {}
-  platform::Services services() override { return {&clock, &speech, &alerts, &console, &random}; }
-  int runMainLoop(app::Screen& screen) override {
-    loop_(screen);
-    return 0;
-  }
-  platform::VirtualRunLoop clock;
-  platform::TranscriptSpeechEngine speech;
-  platform::RecordingAlertPresenter alerts;
-  platform::RecordingConsole console;
-  platform::SeededRandomSource random{5};
-
- private:
-  std::function<void(app::Screen&)> loop_;
-};
 
 // A game under way with the Re-start question open and a recall marked.
 app::ScreenSnapshot gameWithQuestion() {
   app::ScreenSnapshot shown;
-  SnapshotHost host([&](app::Screen& screen) {
+  LoopHost host([&](app::Screen& screen) {
     screen.press("Play");
     host.clock.advanceBySeconds(40.0);
     screen.press("ALL");
