@@ -169,14 +169,13 @@ PressOutcome Screen::inputDone(PressOutcome outcome) {
   return outcome;
 }
 
+// Down to the height the content needs (the view made room for all of it when it loaded).
 void Screen::fitToContent() {
   platform::View& root = controller_.view();
-  double bottom = 0.0;
-  for (const auto& subview : root.subviews())
-    bottom = std::max(bottom, subview->frame().y + subview->frame().height);
   platform::Rect frame = root.frame();
-  frame.height = bottom + 4.0 * controller_.gap;
+  frame.height = 0.0;
   root.setFrame(frame);
+  controller_.makeRoomForContent();
 }
 
 }  // namespace app

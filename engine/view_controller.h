@@ -120,6 +120,9 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
                                                  CGFloat height);
   std::function<void()> actionFor(const ui::ControlEntry& control);
   void createControlRow(int row);
+  // Makes the view at least as tall as the board and the panel laid out on it: a wide screen's
+  // rows reach below the height it was made with, and a view outside it takes no taps.
+  void makeRoomForContent();
   void createRecallButtonRow();
   void createSpeedButtonRow();
   void setPlayEnabled(bool enabled);

@@ -4,7 +4,8 @@
 //   0..C-1     tap the catalogue's control of that place
 //   C, C+1     answer "Yes" or "No" on the alert on top
 //   C+2..C+5   wait (next byte) x 0.01, 0.1, 1 or 10 seconds: from between two items to a game
-// Other values wrap around. The first byte also seeds the draw.
+// Other values wrap around. The first byte also seeds the draw and picks the screen: one of the
+// widths the program takes, on a phone or a pad (taps land where the control is laid out).
 
 #include <cstdint>
 #include <cstdio>
@@ -15,7 +16,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   constexpr double kWaitUnits[] = {0.01, 0.1, 1.0, 10.0};
   if (size == 0 || size > 4096) return -1;  // longer adds little and slows every run: not kept
-  ScreenHarness h({.seed = data[0]});
+  constexpr double kWidths[] = {240.0, 320.0, 414.0, 768.0, 1024.0, 1366.0};
+  constexpr std::size_t kWidthCount = sizeof kWidths / sizeof kWidths[0];
+  const auto idiom = (data[0] / kWidthCount) % 2 == 0 ? platform::UserInterfaceIdiom::phone
+                                                      : platform::UserInterfaceIdiom::pad;
+  ScreenHarness h({.seed = data[0], .width = kWidths[data[0] % kWidthCount], .idiom = idiom});
   MoveReferee referee(h);
   for (std::size_t i = 0; i < size;) {
     const std::size_t at = i;

@@ -12,6 +12,13 @@ void StdoutConsole::writeLine(std::string_view line) {
   std::fflush(stdout);
 }
 
-void consoleLine(std::string_view line) { console().writeLine(line); }
+void StderrConsole::writeLine(std::string_view line) {
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fputc('\n', stderr);
+}
+
+void consoleLine(std::string_view line) {
+  console().writeLine(line);
+}
 
 }  // namespace platform

@@ -18,6 +18,11 @@ class StdoutConsole : public Console {
   void writeLine(std::string_view line) override;
 };
 
+class StderrConsole : public Console {
+ public:
+  void writeLine(std::string_view line) override;
+};
+
 // Writes one console line through the current console.
 void consoleLine(std::string_view line);
 

@@ -102,7 +102,7 @@ std::string recallHelp(const Recall& recall) {
     case Recall::Kind::lastNumbers:
       return "recall the last " + std::to_string(recall.count) + " numbers";
     case Recall::Kind::allCalled:
-      return "recall every number called, in order";
+      return "recall every number called, in ascending order";
     case Recall::Kind::remaining:
       return "the numbers not yet called";
   }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "engine/game_rules.h"
@@ -30,7 +31,17 @@ void ViewController::viewDidLoad() {
   createRecallButtonRow();
   createSpeedButtonRow();
   for (int row = 2; row < ui::rowCount(); ++row) createControlRow(row);
+  makeRoomForContent();
   setSpeed(5);
+}
+
+void ViewController::makeRoomForContent() {
+  CGFloat bottom = 0.0;
+  for (const auto& subview : view().subviews())
+    bottom = std::max(bottom, subview->frame().y + subview->frame().height);
+  platform::Rect frame = view().frame();
+  frame.height = std::max(frame.height, bottom + 4.0 * gap);
+  view().setFrame(frame);
 }
 
 std::shared_ptr<platform::Button> ViewController::createButton(const std::string& title,
@@ -73,16 +84,42 @@ std::function<void()> ViewController::actionFor(const ui::ControlEntry& control)
   return [] {};
 }
 
+namespace {
+
+constexpr double kSpeedLabelCells = 1.5;
+
+// How much a row's controls narrow so that the row ends inside the screen: 1 while it fits. The
+// widths are in cells and the gaps stay fixed, so a row wider than ten cells fits a narrow screen
+// and would run off a wide one.
+double rowFit(int row, double cell, double gap, double screenWidth) {
+  double cells = 0.0;
+  int views = 0;
+  for (const auto& control : ui::controls()) {
+    if (control.row != row) continue;
+    cells += control.widthInCells;
+    ++views;
+    if (control.type == ButtonType::pause) {
+      cells += kSpeedLabelCells;
+      ++views;
+    }
+  }
+  const double room = screenWidth - gap * views;  // the gaps before and between them
+  return cells * cell > room && cells > 0.0 ? room / (cells * cell) : 1.0;
+}
+
+}  // namespace
+
 // One row of the catalogue's controls, left to right, a gap between them; the speed label follows
 // Pause. The last row leaves the cursor where the row before put it.
 void ViewController::createControlRow(int row) {
   const CGFloat s = numberSize;
   const CGFloat y = yValue + 2.0 * gap;
   const CGFloat height = 0.8 * s;
+  const CGFloat fit = rowFit(row, s, gap, platform::rectGetWidth(view().frame()));
   CGFloat x = gap;
   for (const auto& control : ui::controls()) {
     if (control.row != row) continue;
-    const CGFloat width = control.widthInCells * s;
+    const CGFloat width = control.widthInCells * s * fit;
     auto button = createButton(std::string(control.title), actionFor(control), control.type, x, y,
                                width, height);
     x = x + width + gap;
@@ -91,11 +128,12 @@ void ViewController::createControlRow(int row) {
     if (control.type != ButtonType::pause) continue;
     btnPause = button;
     setPlayEnabled(true);
-    lblSpeed = std::make_shared<platform::Label>(platform::Rect{x, y, 1.5 * s, height});
+    lblSpeed =
+        std::make_shared<platform::Label>(platform::Rect{x, y, kSpeedLabelCells * s * fit, height});
     lblSpeed->setTextAlignment(platform::TextAlignment::center);
     lblSpeed->setBackgroundColor(platform::Color::clearColor());
     view().addSubview(lblSpeed);
-    x = x + 1.5 * s + gap;
+    x = x + kSpeedLabelCells * s * fit + gap;
   }
   if (row + 1 < ui::rowCount()) yValue = y + height + gap;
 }

@@ -19,12 +19,14 @@ std::optional<std::string> answerFor(const app::AlertLook& alert, AnswerKey key)
   if (buttons.empty()) return std::nullopt;
   switch (key.kind) {
     case AnswerKey::Kind::enter:
-      return buttons.front();
     case AnswerKey::Kind::escape:
       for (const auto& title : buttons)
         if (title == game::kAnswerNo) return title;
       return buttons.back();
     case AnswerKey::Kind::letter:
+      // Only a letter names a button: Space, digits and the like mean something else on the
+      // screen and never answer a question by accident.
+      if (!std::isalpha(static_cast<unsigned char>(key.letter))) break;
       for (const auto& title : buttons)
         if (!title.empty() && lower(title.front()) == lower(key.letter)) return title;
       break;

@@ -17,8 +17,9 @@ struct AnswerKey {
 };
 
 // The button of the alert a key answers, the same in every front end: a letter takes the button
-// whose title starts with it (Y, N), Enter the first button, Escape (or closing the question) the
-// careful answer, "No" when there is one, else the last button. Nothing for any other key.
+// whose title starts with it (Y, N); Enter, Escape and closing the question take the careful
+// answer, "No" when there is one, else the last button, so the answer that wipes a game is never
+// given by a key that merely confirms. Nothing for any other key (Space, digits, function keys).
 std::optional<std::string> answerFor(const app::AlertLook& alert, AnswerKey key);
 
 // Presses the control on a key. A key several controls share (Space: Play or Pause) presses the

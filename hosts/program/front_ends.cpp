@@ -168,6 +168,8 @@ int runTerminal(const ProgramOptions& options, platform::RandomSource& random, s
   {
     terminal::TerminalHost host(random);
     host.setSpeech(speech.engine.get(), speech.note);
+    platform::StderrConsole log;
+    if (options.verbose) host.setConsole(&log);
     host.setClaimTickets(givenBook(options), keptTickets());
     exitCode = app::applicationMain(host, options.screen);
   }

@@ -191,6 +191,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                  "Record the game as heard in the hall, as a WAV file (in every mode)")
       ->type_name("FILE.wav");
   cli.add_flag("--force", options.force, "Let --record replace a file that exists");
+  cli.add_flag("--verbose", options.verbose,
+               "The terminal caller writes its console lines (timer intervals) to standard "
+               "error; redirect it to a file (2>caller.log)");
   cli.add_option("--audio", options.audio, "Where live speech goes (default: auto)")
       ->type_name("auto|pulse|alsa|none");
   std::optional<std::string> book;

@@ -26,7 +26,8 @@ struct ProgramOptions {
   std::string voice;
   bool listVoices = false;
   std::optional<std::string> recordPath;
-  bool force = false;  // --record may replace an existing file
+  bool force = false;    // --record may replace an existing file
+  bool verbose = false;  // the terminal caller's console lines go to standard error
   std::string audio = "auto";
   std::optional<tickets::Book> book;  // --book: claims are checked against its tickets
 };

@@ -6,6 +6,7 @@
 
 #ifdef VORLIX_HAVE_SPEECH
 #include "platform/audio/speech_setup.h"
+#include "platform/audio/voice_catalogue.h"
 #endif
 
 namespace program {
@@ -66,10 +67,18 @@ ChosenSpeech chooseSpeech(const ProgramOptions& options, bool liveSound, std::os
   return chosen;
 }
 
+// A header naming the columns, and the voice spoken with when --voice is not given marked.
 std::string voiceList() {
+  const auto voices = platform::listVoices();
+  const auto defaultFile =
+      platform::resolveVoice(platform::kDefaultVoiceName, platform::VoiceCatalogue{voices, {}, {}});
   std::ostringstream list;
-  for (const auto& voice : platform::listVoices())
-    list << voice.name << "  " << voice.languages << '\n';
+  list << "Voice (--voice takes the name or a language)  Languages\n";
+  for (const auto& voice : voices) {
+    list << voice.name << "  " << voice.languages;
+    if (defaultFile && voice.file == *defaultFile) list << "  (default)";
+    list << '\n';
+  }
   return list.str();
 }
 

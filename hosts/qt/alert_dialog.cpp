@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "hosts/qt/key_bindings.h"
+
 namespace qthost {
 
 AlertDialog::AlertDialog(std::shared_ptr<platform::AlertView> alert, QWidget* parent,
@@ -32,11 +34,15 @@ AlertDialog::AlertDialog(std::shared_ptr<platform::AlertView> alert, QWidget* pa
   for (long i = 0; i < alert_->numberOfButtons(); ++i) {
     auto* button = new QPushButton(QString::fromStdString(*alert_->buttonTitleAtIndex(i)), this);
     button->setAutoDefault(false);
+    // No button takes the keyboard focus: Space would click the focused one, and Space means
+    // Play or Pause on the screen behind. Only the keys of hostkit::answerFor answer.
+    button->setFocusPolicy(Qt::NoFocus);
     QObject::connect(button, &QPushButton::clicked, this, [this, i] { answer(i); });
     buttonRow->addWidget(button);
     buttons_.push_back(button);
   }
-  if (!buttons_.empty()) buttons_.front()->setDefault(true);
+  if (const long careful = indexFor({hostkit::AnswerKey::Kind::enter}); careful >= 0)
+    buttons_[static_cast<std::size_t>(careful)]->setDefault(true);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
@@ -61,6 +67,7 @@ QPushButton* AlertDialog::buttonTitled(const QString& title) const {
 }
 
 void AlertDialog::keyPressEvent(QKeyEvent* event) {
+  if (quitOnKey(*event)) return;
   if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
     QDialog::keyPressEvent(event);
     return;
@@ -73,11 +80,9 @@ void AlertDialog::keyPressEvent(QKeyEvent* event) {
   else if (event->text().size() == 1 && event->text().front().isLetter())
     key = hostkit::AnswerKey{hostkit::AnswerKey::Kind::letter,
                              static_cast<char>(event->text().front().toLatin1())};
-  if (const long index = key ? indexFor(*key) : -1; index >= 0) {
-    answer(index);
-    return;
-  }
-  QDialog::keyPressEvent(event);
+  if (const long index = key ? indexFor(*key) : -1; index >= 0) answer(index);
+  // Every other key is taken here and does nothing: passed on, Space or Enter would reach a
+  // button by Qt's own rules.
 }
 
 // Closing the window is the same as Escape: the careful answer.

@@ -15,7 +15,7 @@ namespace qthost {
 // One alert of the screen as a window-modal dialog. It never runs a nested event loop: timers keep
 // firing while it is up. Its answer closes it and is tapped on the alert, so the alert's delegate
 // learns it exactly as on a touch screen. Keys answer as in every front end (hostkit::answerFor):
-// the first letter of a button's title, Enter the first button, Escape or closing the careful one.
+// the first letter of a button's title; Enter, Escape or closing the careful one.
 class AlertDialog : public QDialog {
  public:
   AlertDialog(std::shared_ptr<platform::AlertView> alert, QWidget* parent,

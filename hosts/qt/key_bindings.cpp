@@ -3,7 +3,10 @@
 #include <iomanip>
 #include <sstream>
 
+#include <QKeyEvent>
 #include <Qt>
+
+#include "app/quit_request.h"
 
 namespace qthost {
 
@@ -17,12 +20,19 @@ ui::ControlKey controlKeyOf(int qtKey) {
   return ui::ControlKey::none();
 }
 
+bool quitOnKey(const QKeyEvent& event) {
+  if (event.key() != Qt::Key_Q || !(event.modifiers() & Qt::ControlModifier)) return false;
+  app::QuitRequest::request();
+  return true;
+}
+
 std::vector<std::pair<std::string, std::string>> keyHelpRows() {
   auto rows = ui::keyHelpRows();
   rows.emplace_back("C", "check a claim: pauses and asks for the ticket's serial");
-  rows.emplace_back("Y, N", "Yes or No in a question (Enter: Yes, Escape: No)");
+  rows.emplace_back("Y, N", "Yes or No in a question (Enter and Escape: No)");
   rows.emplace_back("F11", "full screen on and off");
   rows.emplace_back("F1, ?", "this list of keys");
+  rows.emplace_back("Ctrl+Q", "quit");
   return rows;
 }
 

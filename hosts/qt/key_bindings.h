@@ -6,10 +6,16 @@
 
 #include "ui/control_catalogue.h"
 
+class QKeyEvent;
+
 namespace qthost {
 
 // The catalogue's key for a Qt::Key (letters, digits, Space, F1 to F12); none for any other.
 ui::ControlKey controlKeyOf(int qtKey);
+
+// Ctrl+Q, over the window or over a question on it: asks the application to quit, as Ctrl-C does
+// in the terminal. True when the key was that.
+bool quitOnKey(const QKeyEvent& event);
 
 // The keys and what they do, for the help: the controls' keys from the catalogue, then the
 // window's own (answers, full screen, this help).

@@ -13,7 +13,8 @@ const QColor kLetterbox(32, 32, 36);
 const QColor kScreenBackground(Qt::white);
 const QColor kTitleBandBackground(247, 247, 247);
 const QColor kHairline(178, 178, 178);
-constexpr double kSmallestTextShrink = 0.5;  // text that does not fit shrinks to half, then elides
+constexpr double kSmallestTextShrink =
+    0.25;  // text that does not fit shrinks to a quarter, then elides
 
 QFont scaledFont(const platform::Font& font, double scale) {
   QFont qfont;
@@ -34,7 +35,7 @@ Qt::Alignment toQtAlignment(platform::TextAlignment alignment) {
   return Qt::AlignLeft;
 }
 
-// One line of text in `area`: shrunk when it is too wide (down to half size), elided beyond that.
+// One line of text in `area`: shrunk when it is too wide (down to a quarter), elided beyond that.
 void drawTextLine(QPainter& painter, const app::Drawing& drawing, const QRectF& area, double scale,
                   QColor defaultColor) {
   if (!drawing.text || drawing.text->empty() || area.width() <= 0.0) return;

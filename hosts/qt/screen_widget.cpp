@@ -105,6 +105,7 @@ void ScreenWidget::mouseReleaseEvent(QMouseEvent* event) {
 
 void ScreenWidget::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
+  if (quitOnKey(*event)) return;
   if (key == Qt::Key_F11) {
     setWindowState(windowState() ^ Qt::WindowFullScreen);
     return;

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <sstream>
+#include <string_view>
 
 #include "platform/color.h"
 #include "ui/control_catalogue.h"
@@ -43,7 +45,9 @@ std::string cellColours(const app::CellLook& cell) {
 std::string controlColours(const app::ControlLook& control) {
   if (control.colour == platform::Color::blackColor()) return "\x1b[97;40m";
   if (control.colour == platform::Color::grayColor()) return "\x1b[37;100m";
-  if (control.colour == platform::Color::orangeColor()) return "\x1b[1;30;48;5;208m";
+  // Black of the 256-colour palette, not bold: a theme may show colour 30 or bold black as grey,
+  // and grey on orange is hard to read.
+  if (control.colour == platform::Color::orangeColor()) return "\x1b[38;5;16;48;5;208m";
   return "\x1b[97m" + trueColourBackground(control.colour);
 }
 
@@ -54,12 +58,22 @@ std::string keyColours(const app::ControlLook& control) {
   return dark ? "\x1b[93m" : "\x1b[4m";
 }
 
-std::string controlText(const app::ControlLook& control) {
-  const std::string colours = controlColours(control);
-  std::string text = colours + " ";
-  if (const auto key = ui::keyNameFor(control.title); !key.empty() && key != control.title)
-    text += keyColours(control) + std::string(key) + kReset + colours + " ";
+// The key is joined to the title ("0:10"), so a key and its title read as one button. In colour
+// the buttons' backgrounds part them; without colour, brackets do.
+std::string controlText(const app::ControlLook& control, Colours colours) {
+  std::string key(ui::keyNameFor(control.title));
+  const std::string joined = key.empty() || key == control.title ? "" : key + ":";
+  if (colours == Colours::off) return "[" + joined + control.title + "]";
+  const std::string background = controlColours(control);
+  std::string text = background + " ";
+  if (!joined.empty()) text += keyColours(control) + joined + kReset + background;
   return text + control.title + " " + kReset;
+}
+
+std::string clipped(std::string text, int columns) {
+  const auto room = static_cast<std::size_t>(std::max(columns - 1, 0));
+  if (text.size() > room) text.resize(room);
+  return text;
 }
 
 // Brackets say the same as the colours, for a terminal without colour or an eye that misses them:
@@ -73,13 +87,16 @@ std::string cellText(const app::CellLook& cell) {
   return text;
 }
 
-void addBoard(std::vector<std::string>& lines, const app::ScreenSnapshot& screen) {
+void addBoard(std::vector<std::string>& lines, const app::ScreenSnapshot& screen, Colours colours) {
   std::string row;
   int inRow = 0;
   for (const auto& view : screen.views) {
     const auto* cell = std::get_if<app::CellLook>(&view);
     if (cell == nullptr) continue;
-    row.append(" ").append(cellColours(*cell)).append(cellText(*cell)).append(kReset);
+    if (colours == Colours::off)
+      row.append(" ").append(cellText(*cell));
+    else
+      row.append(" ").append(cellColours(*cell)).append(cellText(*cell)).append(kReset);
     if (++inRow == 10) {
       lines.push_back(row);
       row.clear();
@@ -90,65 +107,49 @@ void addBoard(std::vector<std::string>& lines, const app::ScreenSnapshot& screen
 }
 
 // The controls and the speed label, row by row as the screen lays them out, left to right.
-void addPanel(std::vector<std::string>& lines, const app::ScreenSnapshot& screen) {
+// Without colour the buttons' brackets part them.
+void addPanel(std::vector<std::string>& lines, const app::ScreenSnapshot& screen, Colours colours) {
+  const bool plain = colours == Colours::off;
   std::map<double, std::map<double, std::string>> rows;
   for (const auto& view : screen.views) {
     if (const auto* control = std::get_if<app::ControlLook>(&view))
-      rows[control->frame.y][control->frame.x] = controlText(*control);
+      rows[control->frame.y][control->frame.x] = controlText(*control, colours);
     else if (const auto* text = std::get_if<app::TextLook>(&view))
-      rows[text->frame.y][text->frame.x] = std::string(kBold) + " " + text->text + " " + kReset;
+      rows[text->frame.y][text->frame.x] =
+          plain ? " " + text->text + " " : std::string(kBold) + " " + text->text + " " + kReset;
   }
   for (const auto& [y, row] : rows) {
-    std::string line;
-    for (const auto& [x, text] : row) line += " " + text;
+    std::string line = " ";
+    for (const auto& [x, text] : row) line += text;
     lines.push_back(line);
   }
 }
 
-constexpr const char* kReverse = "\x1b[7m";
-
-// " [Y] Yes  [N] No ", each answer with its key.
-std::string answersText(const std::vector<std::string>& buttons) {
-  std::string text;
-  for (const auto& button : buttons) text += " [" + button.substr(0, 1) + "] " + button + " ";
-  return text;
+// The answers first, so the keys that answer stay on screen however long the question is.
+std::string promptText(const Prompt& prompt, int columns, Colours colours) {
+  std::string answers;
+  for (const auto& button : prompt.buttons)
+    answers += " [" + button.substr(0, 1) + "] " + button + " ";
+  std::string text = " " + prompt.title + ": " + prompt.message + " ";
+  text = clipped(answers + " " + text, columns);
+  return colours == Colours::off ? text : std::string("\x1b[7m") + text + kReset;
 }
 
-std::string promptText(const Prompt& prompt) {
-  return std::string(kReverse) + " " + prompt.title + ": " + prompt.message + " " +
-         answersText(prompt.buttons) + kReset;
-}
-
-std::string clipped(std::string text, int columns) {
-  const auto room = static_cast<std::size_t>(std::max(columns - 1, 0));
-  if (text.size() > room) text.resize(room);
-  return text;
-}
-
-// A blank line, then the question open on screen. A question too wide for one line takes the
-// blank line for its message (without its title when that does not fit either) and keeps its
-// answers on the next. With no question, the second line
-// tells the application's notice (the game record cannot be kept).
-void addPromptLines(std::vector<std::string>& lines, const CallerStatus& status,
-                    TerminalSize size) {
-  if (!status.prompt) {
-    lines.emplace_back();
-    lines.push_back(clipped(status.notice.empty() ? "" : " " + status.notice, size.columns));
-    return;
+// `text` in lines of at most `width` characters, broken between words (a word longer than a line
+// is cut).
+std::vector<std::string> wrappedWords(const std::string& text, std::size_t width) {
+  std::vector<std::string> lines;
+  std::istringstream words(text);
+  std::string line;
+  for (std::string word; words >> word;) {
+    if (!line.empty() && line.size() + 1 + word.size() > width) {
+      lines.push_back(line);
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word.substr(0, width);
   }
-  const Prompt& prompt = *status.prompt;
-  const std::string question = " " + prompt.title + ": " + prompt.message + " ";
-  const std::string answers = answersText(prompt.buttons);
-  if (question.size() + answers.size() < static_cast<std::size_t>(size.columns)) {
-    lines.emplace_back();
-    lines.push_back(promptText(prompt));
-    return;
-  }
-  const std::string message = " " + prompt.message + " ";
-  const bool titleFits = question.size() < static_cast<std::size_t>(size.columns);
-  lines.push_back(std::string(kReverse) + clipped(titleFits ? question : message, size.columns) +
-                  kReset);
-  lines.push_back(std::string(kReverse) + answers + kReset);
+  if (!line.empty() || lines.empty()) lines.push_back(line);
+  return lines;
 }
 
 std::vector<std::string> tooSmall(TerminalSize size) {
@@ -157,52 +158,70 @@ std::vector<std::string> tooSmall(TerminalSize size) {
            << " columns and " << kSmallestTerminal.rows << " rows, and this one has "
            << size.columns << " columns and " << size.rows
            << " rows. Make it larger to see the game, or press Q to quit.";
-  std::vector<std::string> lines;
-  std::istringstream words(sentence.str());
-  std::string word;
-  std::string line;
-  const auto width = static_cast<std::size_t>(std::max(size.columns - 1, 10));
-  while (words >> word) {
-    if (!line.empty() && line.size() + 1 + word.size() > width) {
-      lines.push_back(line);
-      line.clear();
-    }
-    line += (line.empty() ? "" : " ") + word;
-  }
-  lines.push_back(line);
-  return lines;
+  return wrappedWords(sentence.str(), static_cast<std::size_t>(std::max(size.columns - 1, 10)));
 }
 
-// The lines under the panel: the prompt, said, log, speech and keys; a claim has as many.
+// The lines under the panel: the prompt, said, speech (one line or more) and keys; a claim has
+// one more, which a terminal of the smallest size still has room for.
 constexpr std::size_t kClaimLines = 5;
 
 }  // namespace
 
+Colours coloursOfEnvironment() {
+  const char* noColour = std::getenv("NO_COLOR");
+  if (noColour != nullptr && *noColour != '\0') return Colours::off;
+  return cursorMovesOfEnvironment() ? Colours::on : Colours::off;
+}
+
+bool cursorMovesOfEnvironment() {
+  const char* term = std::getenv("TERM");
+  return term == nullptr || std::string_view(term) != "dumb";
+}
+
 std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const CallerStatus& status,
-                                     TerminalSize size) {
+                                     TerminalSize size, Colours colours) {
   if (size.columns < kSmallestTerminal.columns || size.rows < kSmallestTerminal.rows)
     return tooSmall(size);
+  const bool plain = colours == Colours::off;
+  auto styled = [plain](const char* style, const std::string& text) {
+    return plain ? text : std::string(style) + text + kReset;
+  };
   std::vector<std::string> lines;
-  lines.push_back(std::string(" ") + kBold + screen.title + kReset);
+  lines.push_back(styled(kBold, clipped(" " + screen.title, size.columns)));
   lines.emplace_back();
-  addBoard(lines, screen);
+  addBoard(lines, screen, colours);
   lines.emplace_back();
-  addPanel(lines, screen);
+  addPanel(lines, screen, colours);
+  lines.emplace_back();
   if (!status.claim.empty()) {
     // The claim takes the place of the lines below the panel while the host checks it.
-    lines.emplace_back();
     for (std::size_t line = 0; line < kClaimLines; ++line)
       lines.push_back(line < status.claim.size() ? clipped(" " + status.claim[line], size.columns)
                                                  : "");
     return lines;
   }
-  addPromptLines(lines, status, size);
+  // The question open on screen, or else what the application has to tell (the game record
+  // cannot be kept).
+  if (status.prompt)
+    lines.push_back(promptText(*status.prompt, size.columns, colours));
+  else
+    lines.push_back(clipped(status.notice.empty() ? "" : " " + status.notice, size.columns));
   lines.push_back(clipped(" Said: " + status.lastSpoken, size.columns));
-  lines.push_back(std::string(kDim) + clipped(" Log: " + status.lastConsole, size.columns) +
-                  kReset);
-  lines.push_back(clipped(" Speech: " + status.speechNote, size.columns));
-  lines.push_back(std::string(kDim) +
-                  " Keys are on the buttons; Space plays or pauses; C claims; Q quits" + kReset);
+  std::vector<std::string> speech;
+  // The note about speech (a lost sound server, say) takes the rows the terminal has to spare,
+  // broken between words.
+  const auto keysLine = 1;
+  const auto room =
+      std::max<std::ptrdiff_t>(1, size.rows - static_cast<std::ptrdiff_t>(lines.size()) - keysLine);
+  for (const auto& line :
+       wrappedWords("Speech: " + status.speechNote, static_cast<std::size_t>(size.columns - 2))) {
+    if (static_cast<std::ptrdiff_t>(speech.size()) == room) break;
+    speech.push_back(" " + line);
+  }
+  lines.insert(lines.end(), speech.begin(), speech.end());
+  lines.push_back(styled(
+      kDim,
+      clipped(" Keys are on the buttons; Space plays or pauses; C claims; Q quits", size.columns)));
   return lines;
 }
 

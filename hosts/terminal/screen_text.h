@@ -20,19 +20,28 @@ struct Prompt {
 struct CallerStatus {
   std::optional<Prompt> prompt;
   std::string lastSpoken;          // the line handed to the voice last
-  std::string lastConsole;         // the last diagnostic line
   std::string speechNote;          // where the speech goes, and any warning about it
   std::vector<std::string> claim;  // a claim being checked (claimLines), shown under the panel
   std::string notice;              // what the application has to tell (the game record cannot be kept)
 };
 
-// The smallest terminal the board and the panel fit in.
+// The smallest terminal the board and the panel fit in, every line shorter than a row (a line as
+// wide as the terminal would wrap on some) and no line written on the last row's end.
 inline constexpr TerminalSize kSmallestTerminal{66, 21};
 
-// The whole terminal screen, line by line, with colours as ANSI escape sequences: the title, the
-// board in its colours, the panel with each control's key, the prompt, the spoken line and the
-// status. A terminal too small for that gets a plain sentence saying so instead.
+// With colours as ANSI escape sequences, or plain text (TERM=dumb, NO_COLOR).
+enum class Colours { on, off };
+
+// Colours are off when NO_COLOR is set or the terminal is dumb.
+Colours coloursOfEnvironment();
+// False on a dumb terminal: no alternate screen, no cursor moves, each new screen printed below
+// the last one.
+bool cursorMovesOfEnvironment();
+
+// The whole terminal screen, line by line: the title, the board in its colours, the panel with
+// each control's key, the prompt, the spoken line and the state of the speech. A terminal too
+// small for that gets a plain sentence saying so instead.
 std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const CallerStatus& status,
-                                     TerminalSize size);
+                                     TerminalSize size, Colours colours = Colours::on);
 
 }  // namespace terminal

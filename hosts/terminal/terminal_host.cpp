@@ -20,10 +20,15 @@ namespace {
 
 constexpr platform::Duration kEscapeWait = std::chrono::milliseconds(50);
 
-void writeFrame(const std::vector<std::string>& lines) {
-  std::string frame = "\x1b[H";
-  for (const auto& line : lines) frame += line + "\x1b[K\r\n";
-  frame += "\x1b[J";
+// No line break after the last line: on the terminal's last row it would scroll the title away.
+// A dumb terminal gets each new screen printed below the last, after a blank line.
+void writeFrame(const std::vector<std::string>& lines, bool moveCursor) {
+  std::string frame = moveCursor ? "\x1b[H" : "\r\n";
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    frame += lines[i] + (moveCursor ? "\x1b[K" : "");
+    if (i + 1 < lines.size() || !moveCursor) frame += "\r\n";
+  }
+  if (moveCursor) frame += "\x1b[J";
   hostkit::writeAll(STDOUT_FILENO, frame);
 }
 
@@ -61,7 +66,7 @@ platform::Services TerminalHost::services() {
 
 // The loop sleeps in poll() on the keyboard, a resize, a quit request and the next timer.
 int TerminalHost::runMainLoop(app::Screen& screen) {
-  const TerminalSession session;
+  const TerminalSession session(cursorMovesOfEnvironment());
   app::ClaimSession claims(std::move(claimBooks_), keptTickets_,
                            [&screen](const std::string& line) { screen.speak(line); });
   claims_ = &claims;
@@ -172,9 +177,9 @@ void TerminalHost::draw(const app::Screen& screen, const TerminalSession& sessio
     claims_->observe(app::callsAnnounced(now.calledInOrder, now.numberBeingCalled));
     status_.claim = claimLines({serialTyped_, claims_->onShow()});
   }
-  auto lines = screenLines(now, status_, session.size());
+  auto lines = screenLines(now, status_, session.size(), coloursOfEnvironment());
   if (lines == shownLines_) return;  // redrawn only when something changed
-  writeFrame(lines);
+  writeFrame(lines, cursorMovesOfEnvironment());
   shownLines_ = std::move(lines);
 }
 

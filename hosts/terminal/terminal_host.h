@@ -40,7 +40,11 @@ class TerminalHost : public app::ApplicationHost, public platform::Console {
   platform::Services services() override;
   int runMainLoop(app::Screen& screen) override;
 
-  void writeLine(std::string_view line) override { status_.lastConsole = line; }
+  // Console lines are for whoever asked for them (--verbose), never on the board.
+  void setConsole(platform::Console* log) { log_ = log; }
+  void writeLine(std::string_view line) override {
+    if (log_ != nullptr) log_->writeLine(line);
+  }
 
  private:
   void handleKeys(app::Screen& screen, std::string& pending, bool flush);
@@ -53,6 +57,7 @@ class TerminalHost : public app::ApplicationHost, public platform::Console {
   platform::RandomSource& random_;
   hostkit::RealTimeRunLoop loop_;
   platform::SpeechEngine* voice_ = nullptr;
+  platform::Console* log_ = nullptr;
   platform::SilentSpeechEngine silence_;
   CallerStatus status_;
   platform::RecordingAlertPresenter alerts_;  // the open ones are read from the screen

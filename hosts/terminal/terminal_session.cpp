@@ -20,6 +20,7 @@ constexpr char kEnterSequence[] = "\x1b[?1049h\x1b[?25l\x1b[2J";
 
 termios savedMode{};
 bool modeSaved = false;
+volatile std::sig_atomic_t cursorMoves = 1;  // 0 on a dumb terminal: no sequences at all
 std::array<int, 2> resizePipe{-1, -1};
 
 constexpr std::array<int, 5> kCrashSignals{SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
@@ -28,7 +29,8 @@ struct sigaction previousResizeAction {};
 
 // Only async-signal-safe calls: write() and tcsetattr().
 void restoreTerminal() {
-  hostkit::writeAll(STDOUT_FILENO, kRestoreSequence, sizeof kRestoreSequence - 1);
+  if (cursorMoves != 0)
+    hostkit::writeAll(STDOUT_FILENO, kRestoreSequence, sizeof kRestoreSequence - 1);
   if (modeSaved) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedMode);
 }
 
@@ -48,7 +50,7 @@ struct sigaction previousSuspendAction {};
 
 void takeKeyboard() {
   if (modeSaved) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &keyMode);
-  hostkit::writeAll(STDOUT_FILENO, kEnterSequence, sizeof kEnterSequence - 1);
+  if (cursorMoves != 0) hostkit::writeAll(STDOUT_FILENO, kEnterSequence, sizeof kEnterSequence - 1);
 }
 
 // Ctrl-Z: give the terminal back while stopped, take it again on resuming and redraw everything
@@ -111,7 +113,8 @@ bool TerminalSession::available() {
   return ::isatty(STDIN_FILENO) != 0 && ::isatty(STDOUT_FILENO) != 0;
 }
 
-TerminalSession::TerminalSession() {
+TerminalSession::TerminalSession(bool moveCursor) {
+  cursorMoves = moveCursor ? 1 : 0;
   openResizePipe();
   modeSaved = ::tcgetattr(STDIN_FILENO, &savedMode) == 0;
   if (modeSaved) {

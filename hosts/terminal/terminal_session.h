@@ -13,8 +13,9 @@ struct TerminalSize {
 // signal go on). Ctrl-C still raises SIGINT, which asks the application to quit.
 class TerminalSession {
  public:
-  // Takes over standard input and output, which must both be terminals.
-  TerminalSession();
+  // Takes over standard input and output, which must both be terminals. Without `moveCursor` (a
+  // dumb terminal) it only takes the keys: no alternate screen, no cursor sequences.
+  explicit TerminalSession(bool moveCursor = true);
   ~TerminalSession();
   TerminalSession(const TerminalSession&) = delete;
   TerminalSession& operator=(const TerminalSession&) = delete;

@@ -18,7 +18,6 @@
 namespace platform {
 namespace {
 
-constexpr const char* kDefaultVoice = "en";
 constexpr int kNormalWordsPerMinute = 175;
 constexpr int kSlowestWordsPerMinute = 80;
 constexpr int kFastestWordsPerMinute = 450;
@@ -143,7 +142,7 @@ int wordsPerMinuteForRate(float rate) {
 }
 
 EspeakSynthesizer::EspeakSynthesizer(const std::string& voice)
-    : voice_(voice.empty() ? kDefaultVoice : voice) {
+    : voice_(voice.empty() ? std::string(kDefaultVoiceName) : voice) {
   Library& lib = library();
   std::lock_guard lock(lib.mutex);
   if (lib.synthesizerAlive)

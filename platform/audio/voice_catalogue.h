@@ -11,6 +11,9 @@ namespace platform {
 
 // What espeak-ng offers: its voices, the variants a voice can be spoken with ("+f3"), and the
 // folder its data lives in.
+// The voice spoken with when the host names none.
+inline constexpr std::string_view kDefaultVoiceName = "en";
+
 struct VoiceCatalogue {
   std::vector<VoiceInfo> voices;
   std::vector<VoiceInfo> variants;

@@ -32,8 +32,10 @@ TEST(Model, RandomHostsNeverBreakTheGame) {
   std::discrete_distribution<std::size_t> control(weights.begin(), weights.end());
   const double waitLimits[] = {8.0, 60.0, 600.0};
   std::array<int, 5> movesEndingIn{};
+  // Every width the program takes: taps land where each control is laid out.
+  const double widths[] = {240.0, 320.0, 414.0, 768.0, 1024.0, 1366.0};
   for (std::uint64_t game = 1; game <= kGames; ++game) {
-    ScreenHarness h({.seed = game});
+    ScreenHarness h({.seed = game, .width = widths[game % std::size(widths)]});
     MoveReferee referee(h);
     std::mt19937_64 rng(1000 + game);
     for (int i = 0; i < 1000; ++i) {

@@ -2,6 +2,7 @@
 // goes on behind it.
 #include <gtest/gtest.h>
 
+#include "app/quit_request.h"
 #include "window_harness.h"
 
 namespace {
@@ -42,6 +43,47 @@ TEST(WindowDialogs, NoKeepsTheGameGoingAndYesStartsANewOne) {
             "Welcome to Vorlix game! Game is about to start! Please keep silence!");
   EXPECT_EQ(w.shownColour(w.picture(), w.cellFrame(7)), QColor(Qt::yellow))
       << "repainted after Yes";
+}
+
+// Keys typed at the question as a person would, to whatever has the keyboard in it: only Y wipes
+// the game. Space (Play or Pause behind it), digits, Enter and Escape never do.
+TEST(WindowDialogs, OnlyYOrAClickOnYesWipesTheGame) {
+  WindowHarness w({.presetDraws = kDraws});
+  w.click("Play");
+  w.advance(20.0);
+  const auto calledBefore = w.called().size();
+  ASSERT_GE(calledBefore, 2u);
+  auto typeAtQuestion = [&w](Qt::Key key) {
+    w.click("Re-start");
+    auto& dialog = onlyDialog(w);
+    QWidget* focus = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
+    QTest::keyClick(focus, key);
+  };
+  for (const Qt::Key key : {Qt::Key_Space, Qt::Key_5, Qt::Key_Return, Qt::Key_Escape}) {
+    typeAtQuestion(key);
+    for (auto* open : w.openDialogs()) open->answer(1);  // No, when the key left it open
+    EXPECT_TRUE(w.openDialogs().empty());
+    EXPECT_GE(w.called().size(), calledBefore) << "the game survives key " << key;
+  }
+  typeAtQuestion(Qt::Key_Y);
+  EXPECT_TRUE(w.openDialogs().empty());
+  EXPECT_LE(w.called().size(), 1u);
+}
+
+TEST(WindowDialogs, CtrlQQuitsFromTheWindowAndFromAQuestion) {
+  WindowHarness w({.presetDraws = kDraws});
+  {
+    const app::QuitRequest quit;
+    QTest::keyClick(w.widget.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(app::QuitRequest::requested());
+  }
+  {
+    const app::QuitRequest quit;
+    w.click("Re-start");
+    QTest::keyClick(&onlyDialog(w), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(app::QuitRequest::requested());
+    EXPECT_EQ(w.openDialogs().size(), 1u) << "quitting answers nothing";
+  }
 }
 
 }  // namespace

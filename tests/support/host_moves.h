@@ -9,6 +9,7 @@
 #include <array>
 #include <cctype>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -93,6 +94,82 @@ class MoveReferee {
   void collect(const char* when) {
     for (const auto& problem : invariants_.violations())
       problems_.push_back(problem + " (" + when + ")");
+    followCalling(when);
+  }
+
+  // What a number sounds like when called: "Single number 7", or "4", "5", "45" ending whole.
+  static std::string wholeCall(const std::string& number) {
+    return number.size() == 1 ? "Single number " + number : number;
+  }
+  static std::vector<std::string> callItems(const std::string& number) {
+    if (number.size() == 1) return {wholeCall(number)};
+    return {number.substr(0, 1), number.substr(1), number};
+  }
+
+  // Every number drawn is called out whole before the next one takes over (a number cut short by
+  // a pause or a recall comes back on Play), the numbers drawn before the board's last refresh
+  // are all marked on it, and a completed game has every cell marked.
+  void followCalling(const char* when) {
+    const ViewController& vc = h_.vc();
+    const auto& drawn = vc._randomNumbers;
+    if (drawn.size() < drawn_.size() || !std::equal(drawn_.begin(), drawn_.end(), drawn.begin()))
+      calledOut_.clear(), excused_.clear(), stillToSayBefore_.clear();  // a new game
+    drawn_ = drawn;
+    const GameState state = gameStateOf(vc);
+    const auto& entries = h_.speech.entries();
+    for (; heard_ < entries.size(); ++heard_)
+      if (state == GameState::calling || state == GameState::completed)
+        calledOut_.insert(entries[heard_].text);
+    std::set<std::string> stillToSay;
+    if (state == GameState::calling)
+      for (auto i =
+               static_cast<std::size_t>(std::max<ViewController::Int>(0, vc._numberIndexToRepeat));
+           i < vc._announceInfoList.size(); ++i)
+        stillToSay.insert(vc._announceInfoList[i]->info);
+    // Play brings back only the newest number: an older one still to be said again (after a
+    // pause) that a recall or a pause cuts off is not owed any more.
+    for (const auto& phrase : std::exchange(stillToSayBefore_, stillToSay))
+      if (calledOut_.count(phrase) == 0 && stillToSay.count(phrase) == 0 && !drawn.empty() &&
+          phrase != wholeCall(drawn.back()))
+        excused_.insert(phrase);
+    for (std::size_t i = 0; i + 1 < drawn.size(); ++i) {
+      const std::string phrase = wholeCall(drawn[i]);
+      expect(calledOut_.count(phrase) + stillToSay.count(phrase) + excused_.count(phrase) > 0,
+             "number " + drawn[i] + " was drawn and never called out whole (" + when + ")");
+    }
+    // The board is refreshed as every fifth number after the last is drawn.
+    std::size_t marked = drawn.empty() ? 0 : (drawn.size() - 1) / 5 * 5;
+    for (std::size_t i = 0; i < marked; ++i) {
+      const auto n = static_cast<std::size_t>(std::atoi(drawn[i].c_str()));
+      if (n < 1 || n > 90) continue;  // the invariants report it
+      expect(vc._gridViewsArray[n - 1]->backgroundColor() != vc.color_un_filled,
+             "cell " + drawn[i] + " is called and not marked (" + when + ")");
+    }
+  }
+
+  // The items a recall reads, worked out here from the numbers drawn: the last few in the order
+  // called, all called in ascending order, or the ones not called yet; then the closing phrase.
+  static std::vector<std::string> recallItems(const Recall& recall,
+                                              const std::vector<std::string>& drawn) {
+    std::vector<int> numbers;
+    for (const auto& text : drawn) numbers.push_back(std::atoi(text.c_str()));
+    if (recall.kind == Recall::Kind::lastNumbers) {
+      const auto keep =
+          std::min<std::size_t>(static_cast<std::size_t>(recall.count), numbers.size());
+      numbers.erase(numbers.begin(), numbers.end() - static_cast<std::ptrdiff_t>(keep));
+    } else if (recall.kind == Recall::Kind::allCalled) {
+      std::sort(numbers.begin(), numbers.end());
+    } else {
+      std::vector<int> left;
+      for (int n = 1; n <= 90; ++n)
+        if (std::find(numbers.begin(), numbers.end(), n) == numbers.end()) left.push_back(n);
+      numbers = left;
+    }
+    std::vector<std::string> items;
+    for (const int n : numbers)
+      for (auto& item : callItems(std::to_string(n))) items.push_back(std::move(item));
+    items.emplace_back("Please relax!");
+    return items;
   }
   bool lastSpokenStartsWith(const std::string& text) const {
     return !h_.speech.entries().empty() && h_.speech.entries().back().text.starts_with(text);
@@ -124,6 +201,10 @@ class MoveReferee {
       expected.speed = control.speed;
     } else {  // a recall
       const auto& list = h_.vc()._announceInfoList;
+      std::vector<std::string> read;
+      for (const auto& item : list) read.push_back(item->info);
+      expect(read == recallItems(control.recall, before.drawn),
+             title + " reads other numbers than it should");
       return expect(after.state == GameState::recalling && after.index == 0 && after.playLive &&
                         before.drawnBefore(after, 0) && after.announced == before.announced &&
                         !list.empty() && list.back()->info == "Please relax!" &&
@@ -162,4 +243,9 @@ class MoveReferee {
   ScreenInvariants invariants_;
   std::vector<std::string> problems_;
   std::size_t spokenChecked_ = 0;
+  std::vector<std::string> drawn_;   // the numbers drawn when last looked at
+  std::size_t heard_ = 0;            // the speech entries looked at so far
+  std::set<std::string> calledOut_;  // what was said while calling, this game
+  std::set<std::string> stillToSayBefore_;
+  std::set<std::string> excused_;  // older numbers cut off before they were said again
 };

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <map>
 
+#include "engine/game_rules.h"
+#include "hosts/common/input_policy.h"
 #include "hosts/terminal/keys.h"
 
 namespace {
@@ -45,6 +47,34 @@ TEST(TerminalKeys, FunctionKeysOfEveryTerminalKindAndALoneEscape) {
     EXPECT_NE(std::find(pressed.begin(), pressed.end(), &control), pressed.end()) << control.title;
   }
   EXPECT_EQ(ui::keyNameFor("Pause"), "Space");
+}
+
+// The answer that wipes a game comes only from its own letter: Enter and Escape are the careful
+// answer, and a key that means something on the screen (Space, a digit) answers nothing.
+TEST(QuestionKeys, OnlyTheLetterYesWipesAGame) {
+  using Kind = hostkit::AnswerKey::Kind;
+  const app::AlertLook restart{
+      "Re-start", "Are you sure?", {std::string(game::kAnswerYes), std::string(game::kAnswerNo)}};
+  const app::AlertLook notice{"Sorry", "Nothing to recall", {"OK"}};
+  struct Case {
+    hostkit::AnswerKey key;
+    std::optional<std::string> onRestart;
+    std::optional<std::string> onNotice;
+  };
+  const std::vector<Case> cases = {
+      {{Kind::letter, 'y'}, "Yes", std::nullopt},
+      {{Kind::letter, 'Y'}, "Yes", std::nullopt},
+      {{Kind::letter, 'n'}, "No", std::nullopt},
+      {{Kind::enter}, "No", "OK"},
+      {{Kind::escape}, "No", "OK"},
+      {{Kind::letter, ' '}, std::nullopt, std::nullopt},
+      {{Kind::letter, '0'}, std::nullopt, std::nullopt},
+      {{Kind::letter, 'o'}, std::nullopt, "OK"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(hostkit::answerFor(restart, c.key), c.onRestart) << c.key.letter;
+    EXPECT_EQ(hostkit::answerFor(notice, c.key), c.onNotice) << c.key.letter;
+  }
 }
 
 }  // namespace
