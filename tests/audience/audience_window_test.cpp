@@ -3,17 +3,14 @@
 // clean picture after a restart, the claimed ticket, and the QR code read by a real decoder.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <cmath>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <QImage>
 
 #include "hosts/audience/audience_layout.h"
 #include "hosts/audience/audience_window.h"
+#include "qr_decoder.h"
 
 namespace {
 
@@ -78,23 +75,6 @@ std::pair<QColor, QColor> extremes(const QImage& image, const QRectF& area) {
 
 QImage region(const QImage& image, const QRectF& area) {
   return image.copy(area.toRect());
-}
-
-std::string decodeQrCodes(const QImage& image) {
-  const std::string base = ::testing::TempDir() + "audience-qr-" + std::to_string(::getpid()) +
-                           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  EXPECT_TRUE(image.save(QString::fromStdString(base + ".png")));
-  const std::string command =
-      std::string(ZBARIMG) + " -q --raw " + base + ".png > " + base + ".txt 2>/dev/null";
-  [[maybe_unused]] const int status = std::system(command.c_str());
-  std::ifstream in(base + ".txt");
-  std::stringstream text;
-  text << in.rdbuf();
-  std::remove((base + ".png").c_str());
-  std::remove((base + ".txt").c_str());
-  std::string decoded = text.str();
-  while (!decoded.empty() && decoded.back() == '\n') decoded.pop_back();
-  return decoded;
 }
 
 TEST(AudienceWindow, NumberBeingCalledIsAtLeastAThirdOfTheHeightOnEveryWideScreen) {
