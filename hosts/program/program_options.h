@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/application_main.h"
+#include "hosts/web/listen_address.h"
 
 namespace program {
 
@@ -27,6 +28,9 @@ struct ProgramOptions {
   std::optional<std::string> recordPath;
   bool force = false;  // --record may replace an existing file
   std::string audio = "auto";
+  std::optional<vorlix::web::ListenAddress> serve;  // --serve: where the web board listens
+  std::size_t maxViewers = 10000;                   // the web board's cap on viewers
+  bool audience = false;  // --audience: the window for the room beside the caller's window
 };
 
 // Bad command-line input: the message names the problem; the program exits with code 2. Where the
