@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "hosts/audience/board_address_panel.h"
 #include "platform/qr/qr_text.h"
 #include "qr_decoder.h"
 
@@ -67,6 +68,24 @@ TEST(QrText, ReadsBackOnADarkTerminalAndInColour) {
     EXPECT_EQ(coloured.size(), static_cast<std::size_t>((code.size() + 8 + 1) / 2));
     EXPECT_EQ(decodeQrCodes(asPicture(coloured, Qt::black, Qt::white)), address);
     EXPECT_EQ(decodeQrCodes(asPicture(plain, Qt::white, Qt::black)), address);
+  }
+}
+
+// The card over the caller's window: its QR code reads as the first address, and it fits the
+// window whatever the window's shape.
+TEST(BoardAddressPanel, QrCodeOfTheFirstAddressOverTheWindow) {
+  for (const QSize size : {QSize(640, 960), QSize(1280, 600), QSize(320, 400)}) {
+    QWidget window;
+    window.resize(size);
+    vorlix::audience::BoardAddressPanel panel(&window);
+    panel.setAddresses({"http://192.168.1.20:8090/", "http://10.0.0.7:8090/"});
+    panel.fitToParent();
+    EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(panel.geometry())) << size.width();
+    const QImage picture = window.grab().toImage();
+    EXPECT_EQ(decodeQrCodes(picture), "http://192.168.1.20:8090/") << size.width();
+    picture.save(QString(AUDIENCE_SCREENSHOTS "/address-card-%1x%2.png")
+                     .arg(size.width())
+                     .arg(size.height()));
   }
 }
 
