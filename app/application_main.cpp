@@ -1,5 +1,7 @@
 #include "app/application_main.h"
 
+#include "app/app_delegate.h"
+#include "app/interface_error.h"
 #include "app/main_interface.h"
 #include "app/quit_request.h"
 
@@ -20,18 +22,23 @@ void applySettings(ViewController& screen, const ScreenSettings& settings) {
 
 int applicationMain(ApplicationHost& host, const ScreenSettings& settings, const Bundle& bundle,
                     const DelegateFactory& makeDelegate) {
-  QuitRequest quitRequest;
   platform::Services services = host.services();
   services.idiom = settings.idiom;
-  const platform::ServicesScope scope(services);
+  platform::requireComplete(services);
+  OutputWatch outputs(services);
+  QuitRequest quitRequest;
+  const platform::ServicesScope scope(outputs.services());
 
-  auto delegate = makeDelegate();
+  auto delegate = makeDelegate ? makeDelegate() : std::make_unique<AppDelegate>();
   auto window = loadMainInterface(bundle);
-  if (auto* screen = window->rootViewController()) applySettings(*screen, settings);
+  if (auto* controller = window->rootViewController()) applySettings(*controller, settings);
   delegate->setWindow(std::move(window));
   delegate->didFinishLaunchingWithOptions();
   delegate->window()->makeKeyAndVisible();
-  const int exitCode = host.runMainLoop(*delegate->window());
+  ViewController* controller = delegate->window()->rootViewController();
+  if (controller == nullptr) throw InterfaceError("the main interface has no screen to show");
+  Screen screen(*controller, outputs);
+  const int exitCode = host.runMainLoop(screen);
   delegate->applicationWillTerminate();
   return exitCode;
 }

@@ -5,15 +5,10 @@
 #include <string_view>
 
 #include "app/bundle.h"
+#include "app/interface_error.h"
 #include "app/window.h"
 
 namespace app {
-
-// A main interface description that cannot be read or names something the program does not have.
-class InterfaceError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // Builds the window an interface description gives. The text names one `window` and, on an
 // indented line under it, the class of its content: `rootViewController ViewController`. Every

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr const char* kTitlePrefix = "Vorlix @ Korvanda Castle [";
 constexpr const char* kWelcomeLine =
     "Welcome to Vorlix game! Game is about to start! Please keep silence!";
 constexpr const char* kResumeLine = "Announcing new numbers! Silence please!";
@@ -18,10 +17,6 @@ constexpr const char* kLastFiveLine = "Please keep silence! announcing last 5 nu
 constexpr const char* kCompletionLine =
     "Please keep silence! Vorlix successfully completed! Congratulations for all winners";
 
-// The game's fixed way-marks; they do not follow the number range.
-constexpr std::size_t kNumbersInGame = 90;
-constexpr std::size_t kLastTenMark = 80;
-constexpr std::size_t kLastFiveMark = 85;
 constexpr std::size_t kBoardRefreshEvery = 5;
 
 }  // namespace
@@ -30,22 +25,26 @@ constexpr std::size_t kBoardRefreshEvery = 5;
 // four times as long.
 void ViewController::scheduleAnnouncementTimer() {
   const double interval = (_nextNumberDelay + _nextNumberDelay) * static_cast<double>(_speed) / 5.0;
-  _timer = platform::Timer::scheduledTimer(interval, [this] { timer_called(); });
+  _timer.start(interval, [this] { timer_called(); });
   platform::consoleLine("timerInterval: " + platform::shortestDecimal(interval));
 }
 
-void ViewController::timer_called() { announceNextItem(); }
+void ViewController::timer_called() {
+  announceNextItem();
+}
 
 void ViewController::announceNextItem() {
   if (_numberIndexToRepeat < 0 ||
       _numberIndexToRepeat >= static_cast<Int>(_announceInfoList.size()))
-    return;  // nothing left to say; cannot happen while lists are replaced only with the timer cancelled
+    return;  // nothing left to say; cannot happen while lists are replaced only with the timer
+             // cancelled
   // Held here too: the list may be replaced while this item is being spoken.
   const std::shared_ptr<ACAnnounceInfo> item =
       _announceInfoList[static_cast<std::size_t>(_numberIndexToRepeat)];
   _nextNumberDelay = static_cast<CGFloat>(item->nSeconds);
   if (_numberIndexToRepeat == 0) {
-    setTitle(kTitlePrefix + _announcedNumber + "]");
+    setTitle(game::titleCalling(_announcedNumber));
+    numberOnTitle_ = _announcedNumber;
     highlightAnnouncedNumber();
   }
   speak(item->info);
@@ -58,7 +57,6 @@ void ViewController::announceNextItem() {
 }
 
 void ViewController::startGame() {
-  invalidateTimer();
   _isPlayPressed = true;
   if (!_randomNumbers.empty()) {
     _nextNumberDelay = 1.0;
@@ -71,19 +69,19 @@ void ViewController::startGame() {
 }
 
 void ViewController::callNextNumber() {
-  invalidateTimer();
   _isContinueGame = true;
   const std::size_t n = _randomNumbers.size();
-  if (n >= kNumbersInGame) {
+  if (n >= static_cast<std::size_t>(game::kNumbersInGame)) {
+    _timer.cancel();  // a recall still playing ends here: the game is over
     speak(kCompletionLine);
     showCompletionAlert();
     return;
   }
   if (n % kBoardRefreshEvery == 0) refreshFilledNumbers();
-  if (n == kLastTenMark) {
+  if (n == game::kLastTenMark) {
     _nextNumberDelay = 2.0;
     speak(kLastTenLine);
-  } else if (n == kLastFiveMark) {
+  } else if (n == game::kLastFiveMark) {
     _nextNumberDelay = 2.0;
     speak(kLastFiveLine);
   }
@@ -123,5 +121,6 @@ std::string ViewController::randomNumberString() {
 }
 
 void ViewController::showCompletionAlert() {
-  platform::AlertView::initWithTitle("Success!", "Done!", nullptr, "Yes")->show();
+  platform::AlertView::initWithTitle("Success!", "Done!", nullptr, std::string(game::kAnswerYes))
+      ->show();
 }

@@ -6,8 +6,6 @@ namespace {
 constexpr const char* kPauseLine = "Game stopped! Please relax!";
 constexpr const char* kRestartTitle = "Re-start";
 constexpr const char* kRestartMessage = "Are you sure to re-start game?";
-constexpr const char* kYes = "Yes";
-constexpr const char* kNo = "No";
 
 }  // namespace
 
@@ -20,11 +18,13 @@ void ViewController::btnPlay_click() {
 void ViewController::btnPause_click() {
   platform::consoleLine("btnPause_click");
   updateControlPanel("", true, platform::Color::blackColor());
-  invalidateTimer();
+  _timer.cancel();
   speak(kPauseLine);
 }
 
-void ViewController::btnRestart_click() { confirmRestart(); }
+void ViewController::btnRestart_click() {
+  confirmRestart();
+}
 
 // The calling goes on while the question is on screen.
 void ViewController::confirmRestart() {
@@ -32,8 +32,8 @@ void ViewController::confirmRestart() {
   alert->setTitle(kRestartTitle);
   alert->setMessage(kRestartMessage);
   alert->setDelegate(this);
-  alert->addButtonWithTitle(kYes);
-  alert->addButtonWithTitle(kNo);
+  alert->addButtonWithTitle(std::string(game::kAnswerYes));
+  alert->addButtonWithTitle(std::string(game::kAnswerNo));
   alertsAskingMe_.push_back(alert);
   alert->show();
 }
@@ -49,13 +49,12 @@ void ViewController::handleRestartAnswer(platform::AlertView& alertView, long bu
     auto alert = weak.lock();
     return !alert || alert.get() == &alertView;
   });
-  if (alertView.buttonTitleAtIndex(buttonIndex) != kYes) return;
+  if (alertView.buttonTitleAtIndex(buttonIndex) != game::kAnswerYes) return;
   updateControlPanel("", false, platform::Color::blackColor());
   resetGame();
 }
 
 void ViewController::resetGame() {
-  invalidateTimer();
   for (auto& cell : _gridViewsArray) cell->setBackgroundColor(color_un_filled);
   _announceInfoList.clear();
   _announcedNumber.clear();

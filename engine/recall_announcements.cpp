@@ -9,8 +9,6 @@ constexpr const char* kClosingPhrase = "Please relax!";
 constexpr const char* kLastNumberLine = "Announcing last number! Please keep silence!";
 constexpr const char* kAllNumbersLine = "Announcing all numbers! Please keep silence!";
 constexpr const char* kRemainingLine = "Announcing remai ning numbers! Please keep silence!";
-constexpr ViewController::Int kLargestLastCount = 10;
-
 std::string lastNumbersLine(ViewController::Int count) {
   return "Announcing last " + std::to_string(count) + " numbers! Please keep silence!";
 }
@@ -29,40 +27,44 @@ std::vector<std::string> ascendingNumbers(const std::vector<std::string>& number
 
 }  // namespace
 
-void ViewController::L2_click() { recallLastNumbers(2, "L2"); }
-void ViewController::L3_click() { recallLastNumbers(3, "L3"); }
-void ViewController::L5_click() { recallLastNumbers(5, "L5"); }
-void ViewController::L10_click() { recallLastNumbers(10, "L10"); }
-void ViewController::all_click() { recallLastNumbers(90, "ALL"); }
-
-void ViewController::recallLastNumbers(Int count, const std::string& buttonTitle) {
-  announceLastNumbers(count);
-  updateControlPanel(buttonTitle, true, platform::Color::blackColor());
+void ViewController::L2_click() {
+  recallNumbers(Recall::last(2));
 }
-
+void ViewController::L3_click() {
+  recallNumbers(Recall::last(3));
+}
+void ViewController::L5_click() {
+  recallNumbers(Recall::last(5));
+}
+void ViewController::L10_click() {
+  recallNumbers(Recall::last(10));
+}
+void ViewController::all_click() {
+  recallNumbers(Recall::allCalled());
+}
 void ViewController::remaining_numbers_click() {
-  updateControlPanel("", true, platform::Color::orangeColor());
-  announceRemainingNumbers();
+  recallNumbers(Recall::remaining());
 }
 
 // A recall stops the calling of new numbers: its list plays out and the caller falls silent.
-void ViewController::announceLastNumbers(Int count) {
+void ViewController::announceLastNumbers(const Recall& recall) {
   _isContinueGame = false;
-  invalidateTimer();
+  const bool lastFew = recall.kind == Recall::Kind::lastNumbers;
+  const Int count = recall.count;
   std::vector<std::string> texts;
-  if (count <= kLargestLastCount) {
+  if (lastFew) {
     const Int n = static_cast<Int>(_randomNumbers.size());
-    const Int start = std::max<Int>(n - count, 0);
+    const Int start = std::clamp<Int>(n - count, 0, n);
     texts.assign(_randomNumbers.begin() + start, _randomNumbers.end());
   } else {
     texts = ascendingNumbers(_randomNumbers);
   }
   texts.emplace_back(kClosingPhrase);
   buildAnnounceInfoList(texts);
-  if (count <= 1) {
+  if (lastFew && count <= 1) {
     _nextNumberDelay = 1.0;
     speak(kLastNumberLine);
-  } else if (count <= kLargestLastCount) {
+  } else if (lastFew) {
     _nextNumberDelay = 1.5;
     speak(lastNumbersLine(count));
   } else {
@@ -77,9 +79,8 @@ void ViewController::announceLastNumbers(Int count) {
 
 void ViewController::announceRemainingNumbers() {
   _isContinueGame = false;
-  invalidateTimer();
   std::vector<std::string> texts;
-  for (int i = 1; i <= 90; ++i) {
+  for (int i = 1; i <= game::kNumbersInGame; ++i) {
     std::string text = std::to_string(i);
     if (std::find(_randomNumbers.begin(), _randomNumbers.end(), text) == _randomNumbers.end())
       texts.push_back(std::move(text));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,6 +9,8 @@
 
 #include "engine/announce_info.h"
 #include "engine/button_type.h"
+#include "engine/game_rules.h"
+#include "engine/recall.h"
 #include "platform/alert_view.h"
 #include "platform/button.h"
 #include "platform/color.h"
@@ -16,9 +19,14 @@
 #include "platform/speech.h"
 #include "platform/view_controller_base.h"
 
+namespace ui {
+struct ControlEntry;
+}
+
 // The one screen of the caller, and the whole game with it: the fields below are the game's state,
 // read and written directly by the game operations (engine/) and the board and panel (ui/), all on
-// the main thread. Hosts and tests read the fields; only the controller's own operations write them.
+// the main thread. Hosts and tests read the fields; only the controller's own operations write
+// them.
 class ViewController : public platform::ViewControllerBase, public platform::AlertViewDelegate {
  public:
   using CGFloat = double;
@@ -29,12 +37,15 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
                           const platform::Bundle* bundle = nullptr);
   // Creation from a stored interface description.
   explicit ViewController(const platform::Coder& coder);
-  // Cancels the pending timer, so that it can never fire into a screen that is gone, and
-  // detaches the screen from any alert still asking it a question.
+  // Detaches the screen from any alert still asking it a question; the timer, a member, cancels
+  // itself, so it can never fire into a screen that is gone.
   ~ViewController() override;
 
   void viewDidLoad() override;
   void didReceiveMemoryWarning() override;
+
+  // The number the title shows, the one being called; empty before the first call.
+  const std::string& numberOnTitle() const { return numberOnTitle_; }
 
   // Options a host may turn on: speak nothing (everything else as usual), or call each new number
   // twice in a row.
@@ -79,9 +90,9 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
   // Phrasing: fills the announcement list with the spoken items for the texts.
   void buildAnnounceInfoList(const std::vector<std::string>& texts);
 
-  // Recalls.
-  void recallLastNumbers(Int count, const std::string& buttonTitle);
-  void announceLastNumbers(Int count);
+  // Recalls: the panel marks the recall's button, then the recall is read out.
+  void recallNumbers(const Recall& recall);
+  void announceLastNumbers(const Recall& recall);
   void announceRemainingNumbers();
 
   // Game control.
@@ -96,8 +107,11 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
 
   // The control panel.
   std::shared_ptr<platform::Button> createButton(const std::string& title,
-                                                 void (ViewController::*action)(), ButtonType type,
-                                                 CGFloat x, CGFloat y, CGFloat width, CGFloat height);
+                                                 std::function<void()> action, ButtonType type,
+                                                 CGFloat x, CGFloat y, CGFloat width,
+                                                 CGFloat height);
+  std::function<void()> actionFor(const ui::ControlEntry& control);
+  void createControlRow(int row);
   void createRecallButtonRow();
   void createSpeedButtonRow();
   void setPlayEnabled(bool enabled);
@@ -115,7 +129,7 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
   CGFloat numberSize = 0.0;
   CGFloat gap = 2.0;
   Int _minNumber = 1;
-  Int _maxnumber = 90;
+  Int _maxnumber = game::kNumbersInGame;
   std::vector<std::shared_ptr<ACAnnounceInfo>> _announceInfoList;
   std::string _announcedNumber;
   std::vector<std::string> _randomNumbers;
@@ -127,7 +141,7 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
   bool _isRepeat2Times = false;
   bool _isPlayPressed = false;
   std::shared_ptr<platform::View> _viewPreviousHighlighted;
-  std::shared_ptr<platform::Timer> _timer;
+  platform::OneShotTimer _timer;  // cancelled when the screen goes
   platform::Color color_just_filled = platform::Color::initWithRed(0.0, 0.0, 1.0, 0.5);
   platform::Color color_filled = platform::Color::greenColor();
   platform::Color color_un_filled = platform::Color::yellowColor();
@@ -136,8 +150,7 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
  private:
   // Hands one line to the synthesiser at the normal rate, unless nothing is to be spoken.
   void speak(const std::string& text);
-  // Cancels the pending announcement timer, if there is one.
-  void invalidateTimer();
+  std::string numberOnTitle_;
   // The alerts this screen is the delegate of, so it can detach from them when it goes away.
   std::vector<std::weak_ptr<platform::AlertView>> alertsAskingMe_;
 };

@@ -1,5 +1,7 @@
 #include "platform/alert_view.h"
 
+#include "platform/stand_ins.h"
+
 #include "platform/services.h"
 
 namespace platform {

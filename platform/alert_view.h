@@ -66,20 +66,4 @@ class AlertPresenter {
   virtual void present(const std::shared_ptr<AlertView>& alert) = 0;
 };
 
-// Keeps every alert shown, so tests and scripted runs can look at them and tap their buttons.
-class RecordingAlertPresenter : public AlertPresenter {
- public:
-  void present(const std::shared_ptr<AlertView>& alert) override { shown_.push_back(alert); }
-
-  const std::vector<std::shared_ptr<AlertView>>& shown() const { return shown_; }
-  // The alert shown last among those still open, if any.
-  std::shared_ptr<AlertView> topmostOpen() const;
-  // Taps the button with this title on the topmost open alert; false when there is no open
-  // alert or it has no such button.
-  bool tapButtonTitled(const std::string& title);
-
- private:
-  std::vector<std::shared_ptr<AlertView>> shown_;
-};
-
 }  // namespace platform

@@ -18,15 +18,6 @@ class StdoutConsole : public Console {
   void writeLine(std::string_view line) override;
 };
 
-class RecordingConsole : public Console {
- public:
-  void writeLine(std::string_view line) override { lines_.emplace_back(line); }
-  const std::vector<std::string>& lines() const { return lines_; }
-
- private:
-  std::vector<std::string> lines_;
-};
-
 // Writes one console line through the current console.
 void consoleLine(std::string_view line);
 

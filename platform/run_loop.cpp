@@ -12,7 +12,9 @@ Duration secondsToDuration(double seconds) {
   return Duration{std::llround(std::min(seconds, maxSeconds) * 1e9)};
 }
 
-double durationToSeconds(Duration d) { return static_cast<double>(d.count()) / 1e9; }
+double durationToSeconds(Duration d) {
+  return static_cast<double>(d.count()) / 1e9;
+}
 
 std::shared_ptr<Timer> Timer::scheduledTimer(double intervalSeconds, std::function<void()> action) {
   return mainRunLoop().schedule(intervalSeconds, std::move(action));
@@ -20,6 +22,16 @@ std::shared_ptr<Timer> Timer::scheduledTimer(double intervalSeconds, std::functi
 
 void Timer::invalidate() {
   if (loop_ != nullptr) loop_->cancel(*this);
+}
+
+void OneShotTimer::start(double intervalSeconds, std::function<void()> action) {
+  cancel();
+  timer_ = Timer::scheduledTimer(intervalSeconds, std::move(action));
+}
+
+void OneShotTimer::cancel() {
+  if (timer_) timer_->invalidate();
+  timer_ = nullptr;
 }
 
 RunLoop::~RunLoop() {

@@ -23,7 +23,8 @@ class RunLoop;
 class Timer {
  public:
   // Arms a one-shot timer on the current main run loop.
-  static std::shared_ptr<Timer> scheduledTimer(double intervalSeconds, std::function<void()> action);
+  static std::shared_ptr<Timer> scheduledTimer(double intervalSeconds,
+                                               std::function<void()> action);
 
   void invalidate();
   bool isValid() const { return loop_ != nullptr; }
@@ -37,6 +38,27 @@ class Timer {
   Duration fireDate_{0};
   std::uint64_t sequence_ = 0;
   std::function<void()> action_;
+};
+
+// A one-shot timer on the main run loop that its owner holds, as a member: starting it replaces the
+// firing still pending, destroying it cancels that firing, so nobody has to remember to.
+class OneShotTimer {
+ public:
+  OneShotTimer() = default;
+  ~OneShotTimer() { cancel(); }
+  OneShotTimer(const OneShotTimer&) = delete;
+  OneShotTimer& operator=(const OneShotTimer&) = delete;
+
+  // Fires `action` once, `intervalSeconds` from now, instead of whatever was pending.
+  void start(double intervalSeconds, std::function<void()> action);
+  // The pending firing, if any, never comes.
+  void cancel();
+  bool isPending() const { return timer_ && timer_->isValid(); }
+  // When the pending firing is due (meaningful only while pending).
+  Duration fireDate() const { return timer_ ? timer_->fireDate() : Duration{0}; }
+
+ private:
+  std::shared_ptr<Timer> timer_;
 };
 
 // The main thread's loop of events. It keeps the pending timers and fires them when they fall
@@ -61,7 +83,8 @@ class RunLoop {
   void notifyEventHandled();
 
  protected:
-  // Fires, one at a time, every timer whose deadline is at or before `limit`. Returns how many fired.
+  // Fires, one at a time, every timer whose deadline is at or before `limit`. Returns how many
+  // fired.
   std::size_t fireTimersDueBy(Duration limit);
   // Lets a subclass learn that the earliest deadline may have changed.
   virtual void pendingTimersChanged() {}

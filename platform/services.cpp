@@ -1,10 +1,7 @@
 #include "platform/services.h"
 
-#include "platform/alert_view.h"
-#include "platform/console.h"
-#include "platform/random_source.h"
-#include "platform/run_loop.h"
-#include "platform/speech.h"
+#include <stdexcept>
+#include <string>
 
 namespace platform {
 namespace {
@@ -14,11 +11,12 @@ Services& installed() {
   return services;
 }
 
-// Without a host to show it, an alert is never seen and never answered.
-class DiscardingAlertPresenter : public AlertPresenter {
- public:
-  void present(const std::shared_ptr<AlertView>&) override {}
-};
+template <class Service>
+Service& require(Service* service, const char* name) {
+  if (service == nullptr)
+    throw std::logic_error(std::string("no ") + name + " is installed: the host must install one");
+  return *service;
+}
 
 }  // namespace
 
@@ -26,33 +24,41 @@ ServicesScope::ServicesScope(const Services& services) : previous_(installed()) 
   installed() = services;
 }
 
-ServicesScope::~ServicesScope() { installed() = previous_; }
+ServicesScope::~ServicesScope() {
+  installed() = previous_;
+}
+
+void requireComplete(const Services& services) {
+  std::string missing;
+  auto check = [&](const void* service, const char* name) {
+    if (service == nullptr) missing += (missing.empty() ? "" : ", ") + std::string(name);
+  };
+  check(services.runLoop, "run loop");
+  check(services.speechEngine, "speech engine");
+  check(services.alertPresenter, "alert presenter");
+  check(services.console, "console");
+  check(services.random, "random source");
+  if (!missing.empty())
+    throw std::logic_error("the host left out services the screen needs: " + missing);
+}
 
 RunLoop& mainRunLoop() {
-  static VirtualRunLoop fallback;
-  return installed().runLoop ? *installed().runLoop : fallback;
+  return require(installed().runLoop, "run loop");
 }
-
 SpeechEngine& speechEngine() {
-  static SilentSpeechEngine fallback;
-  return installed().speechEngine ? *installed().speechEngine : fallback;
+  return require(installed().speechEngine, "speech engine");
 }
-
 AlertPresenter& alertPresenter() {
-  static DiscardingAlertPresenter fallback;
-  return installed().alertPresenter ? *installed().alertPresenter : fallback;
+  return require(installed().alertPresenter, "alert presenter");
 }
-
 Console& console() {
-  static StdoutConsole fallback;
-  return installed().console ? *installed().console : fallback;
+  return require(installed().console, "console");
 }
-
 RandomSource& randomSource() {
-  static SecureRandomSource fallback;
-  return installed().random ? *installed().random : fallback;
+  return require(installed().random, "random source");
 }
-
-UserInterfaceIdiom currentIdiom() { return installed().idiom; }
+UserInterfaceIdiom currentIdiom() {
+  return installed().idiom;
+}
 
 }  // namespace platform

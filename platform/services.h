@@ -12,8 +12,10 @@ class RandomSource;
 
 // The process-wide facilities a screen reaches without being handed them, as it would on a
 // device: the main run loop, the speech engine, the alert presenter, the console, the random
-// source and the device idiom. A host (or a test) installs its own with a ServicesScope; any it
-// leaves empty falls back to a harmless default.
+// source and the device idiom. A host (or a test) installs its own with a ServicesScope. There are
+// no silent defaults: reaching a service nobody installed is an error (std::logic_error), and
+// applicationMain refuses a host that leaves one out. The stand-ins a host or test may install
+// on purpose are in platform/stand_ins.h.
 struct Services {
   RunLoop* runLoop = nullptr;
   SpeechEngine* speechEngine = nullptr;
@@ -34,6 +36,9 @@ class ServicesScope {
  private:
   Services previous_;
 };
+
+// Throws std::logic_error naming every service `services` leaves empty.
+void requireComplete(const Services& services);
 
 RunLoop& mainRunLoop();
 SpeechEngine& speechEngine();

@@ -34,29 +34,4 @@ class SpeechSynthesizer {
   void speakUtterance(const SpeechUtterance& utterance);
 };
 
-// An engine that speaks nothing.
-class SilentSpeechEngine : public SpeechEngine {
- public:
-  void speak(const SpeechUtterance&, Duration) override {}
-};
-
-// An engine that keeps a record of every utterance with its hand-over time.
-class TranscriptSpeechEngine : public SpeechEngine {
- public:
-  struct Entry {
-    Duration at;
-    std::string text;
-    float rate;
-  };
-
-  void speak(const SpeechUtterance& utterance, Duration handedOverAt) override {
-    entries_.push_back({handedOverAt, utterance.speechString, utterance.rate});
-  }
-  const std::vector<Entry>& entries() const { return entries_; }
-  void clear() { entries_.clear(); }
-
- private:
-  std::vector<Entry> entries_;
-};
-
 }  // namespace platform

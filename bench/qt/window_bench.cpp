@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "app/screen.h"
 #include "engine/view_controller.h"
 #include "hosts/qt/alert_dialog.h"
 #include "hosts/qt/qt_run_loop.h"
@@ -28,6 +29,7 @@
 #include "platform/random_source.h"
 #include "platform/services.h"
 #include "platform/speech.h"
+#include "platform/stand_ins.h"
 
 extern char** environ;
 
@@ -60,18 +62,22 @@ class MinimalWidget : public QWidget {
 // A loaded phone-sized screen on the window's run loop, speaking nothing, ready to be shown.
 struct SilentScreen {
   explicit SilentScreen(qthost::QtRunLoop& loop)
-      : scope({&loop, &speech, &alerts, &console, &random}) {
-    screen.setInitialViewFrame({0.0, 0.0, 320.0, 568.0});
-    screen.view();
-    qthost::fitScreenToContent(screen);
+      : outputs({&loop, &speech, &alerts, &console, &random}),
+        scope(outputs.services()),
+        screen(controller, outputs) {
+    controller.setInitialViewFrame({0.0, 0.0, 320.0, 568.0});
+    controller.view();
+    screen.fitToContent();
   }
 
   platform::SilentSpeechEngine speech;
   platform::RecordingConsole console;
   platform::SeededRandomSource random{2026};
   qthost::QtAlertPresenter alerts{[] { return nullptr; }, nullptr};
+  app::OutputWatch outputs;
   platform::ServicesScope scope;
-  ViewController screen;
+  ViewController controller;
+  app::Screen screen;
 };
 
 int childShowsFirstFrame(const std::string& which, int argc, char** argv) {
@@ -154,8 +160,8 @@ std::vector<double> latenessOfAGame(double seconds) {
   widget.resize(640, 960);
   widget.show();
   loop.setAfterEventHook([&] { widget.screenChanged(); });
-  widget.tapButton("2");
-  widget.tapButton("Play");
+  widget.press("2");
+  widget.press("Play");
   QEventLoop events;
   QTimer::singleShot(static_cast<int>(seconds * 1000), &events, [&] { events.quit(); });
   events.exec();

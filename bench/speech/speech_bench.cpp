@@ -1,6 +1,9 @@
 // Measures, for every phrase the game speaks, the time from hand-over to the first PCM sample
 // reaching the sink and the time to synthesise the whole phrase: once through the in-process
 // engine, once by spawning the `espeak-ng` command per line (the naive design), side by side.
+// Then the same through a real sound server: a private PulseAudio server with a null sink, whose
+// monitor is read as it plays; hand-over to the first sound heard there, through the caller's
+// PulseSink against `espeak-ng` spawned per line playing to the same server.
 // Usage: vorlix-speech-bench [rounds]   (default 3 rounds over all phrases)
 
 #include <spawn.h>
@@ -8,15 +11,21 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/audio/espeak_speech_engine.h"
+#include "platform/audio/pulse_sink.h"
+#include "speech/pulse_server.h"
 
 extern char** environ;
 
@@ -49,7 +58,7 @@ std::vector<std::string> gamePhrases() {
 // Notes when the first sample of each utterance arrives and when the utterance is complete.
 class StopwatchSink : public platform::AudioSink {
  public:
-  void beginUtterance(platform::Duration) override { firstSample_.reset(); }
+  void beginUtterance(const platform::UtteranceStart&) override { firstSample_.reset(); }
   void write(std::span<const std::int16_t> samples) override {
     if (!firstSample_ && !samples.empty()) firstSample_ = Clock::now();
   }
@@ -117,16 +126,151 @@ Timing speakBySpawning(const std::string& phrase) {
   return {millisecondsBetween(handOver, firstSample), millisecondsBetween(handOver, Clock::now())};
 }
 
-double median(std::vector<double> values) {
+double percentile(std::vector<double> values, double share) {
   std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+  const auto at = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
+  return values[at];
 }
 
 void report(const char* what, const std::vector<double>& inProcess,
             const std::vector<double>& spawned) {
-  const double a = median(inProcess), b = median(spawned);
-  std::printf("%-34s %12.3f %12.3f %10.1fx\n", what, a, b, b / a);
+  std::printf("%-34s", what);
+  for (const double share : {0.5, 0.99, 1.0})
+    std::printf(" %9.3f %9.3f", percentile(inProcess, share), percentile(spawned, share));
+  std::printf(" %8.1fx\n", percentile(spawned, 0.5) / percentile(inProcess, 0.5));
+}
+
+void reportHeader() {
+  std::printf("%-34s %9s %9s %9s %9s %9s %9s %9s\n", "(milliseconds)", "med in", "med spawn",
+              "p99 in", "p99 spawn", "max in", "max spawn", "median");
+}
+
+// The hall: a private sound server's null sink, its monitor read as it plays. Notes when sound is
+// first heard after `arm`.
+class LiveHall {
+ public:
+  bool start() {
+    if (!speech_test::PulseServer::missing().empty() || !server_.start()) return false;
+    int ends[2];
+    if (pipe(ends) != 0) return false;
+    keepRunning_ = speech_test::spawn({"sh", "-c",
+                                       "exec pacat --raw --format=s16le --rate=22050 --channels=1 "
+                                       "--latency-msec=20 < /dev/zero"});
+    recorder_ = fork();
+    if (recorder_ == 0) {
+      dup2(ends[1], STDOUT_FILENO);
+      close(ends[0]);
+      execlp("parec", "parec", "--device=hall.monitor", "--raw", "--format=s16le", "--rate=22050",
+             "--channels=1", "--latency-msec=2", "--process-time-msec=1", nullptr);
+      _exit(127);
+    }
+    close(ends[1]);
+    pipe_ = ends[0];
+    reader_ = std::thread([this] { listen(); });
+    return true;
+  }
+  ~LiveHall() {
+    if (recorder_ > 0) {
+      kill(recorder_, SIGKILL);
+      speech_test::waitFor(recorder_);
+    }
+    if (keepRunning_ > 0) {
+      kill(keepRunning_, SIGKILL);
+      speech_test::waitFor(keepRunning_);
+    }
+    if (reader_.joinable()) reader_.join();
+    if (pipe_ >= 0) close(pipe_);
+  }
+  void arm() {
+    heardAt_ = {};
+    armed_ = true;
+  }
+  // Waits (at most five seconds) for sound, then for the hall to fall quiet again.
+  std::optional<Clock::time_point> heard() {
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (armed_ && Clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    if (armed_) return std::nullopt;
+    while (Clock::now() - lastSound_.load() < std::chrono::milliseconds(300) &&
+           Clock::now() < deadline + std::chrono::seconds(10))
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return heardAt_;
+  }
+
+ private:
+  void listen() {
+    std::int16_t block[64];
+    for (ssize_t n; (n = read(pipe_, block, sizeof block)) > 0;) {
+      const auto now = Clock::now();
+      for (ssize_t i = 0; i < n / 2; ++i) {
+        if (std::abs(block[i]) <= 300) continue;
+        lastSound_ = now;
+        if (armed_) {
+          heardAt_ = now;
+          armed_ = false;
+        }
+        break;
+      }
+    }
+  }
+
+  speech_test::PulseServer server_;
+  pid_t keepRunning_ = -1;
+  pid_t recorder_ = -1;
+  int pipe_ = -1;
+  std::thread reader_;
+  std::atomic<bool> armed_{false};
+  std::atomic<Clock::time_point> lastSound_{};
+  Clock::time_point heardAt_{};
+};
+
+std::optional<double> heardAfterHandOver(LiveHall& hall, const std::function<void()>& handOver) {
+  hall.arm();
+  const Clock::time_point start = Clock::now();
+  handOver();
+  const auto heard = hall.heard();
+  if (!heard) return std::nullopt;
+  return millisecondsBetween(start, *heard);
+}
+
+// Hand-over to the first sound in the hall, per phrase: the in-process engine through PulseSink
+// against `espeak-ng` spawned per line playing to the same server.
+void benchmarkLiveHall(const std::vector<std::string>& phrases) {
+  LiveHall hall;
+  if (!hall.start()) {
+    std::printf("\nlive hall skipped: no PulseAudio server could be started (%s)\n",
+                speech_test::PulseServer::missing().c_str());
+    return;
+  }
+  auto synthesizer = std::make_unique<platform::EspeakSynthesizer>("");
+  const int rate = synthesizer->sampleRate();
+  platform::EspeakSpeechEngine engine(std::move(synthesizer),
+                                      std::make_unique<platform::PulseSink>(rate));
+  std::this_thread::sleep_for(std::chrono::seconds(3));  // the stream's first start
+  std::vector<double> inProcess, spawned;
+  const Clock::time_point zero = Clock::now();  // the hand-over times' clock, as a host's run loop
+  for (const std::string& phrase : phrases) {
+    if (auto ms = heardAfterHandOver(hall, [&] {
+          engine.speak(platform::SpeechUtterance::initWithString(phrase),
+                       std::chrono::duration_cast<platform::Duration>(Clock::now() - zero));
+        }))
+      inProcess.push_back(*ms);
+    pid_t child = -1;
+    if (auto ms = heardAfterHandOver(hall, [&] {
+          child = speech_test::spawn({"espeak-ng", "-s", "175", phrase});
+        }))
+      spawned.push_back(*ms);
+    speech_test::waitFor(child);
+  }
+  if (inProcess.empty() || spawned.empty()) {
+    std::printf("\nlive hall: nothing was heard\n");
+    return;
+  }
+  std::printf(
+      "\n%zu phrases through a PulseAudio null sink, heard on its monitor (%zu / %zu heard)\n",
+      phrases.size(), inProcess.size(), spawned.size());
+  reportHeader();
+  report("hand-over to first sound heard", inProcess, spawned);
 }
 
 }  // namespace
@@ -134,11 +278,11 @@ void report(const char* what, const std::vector<double>& inProcess,
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   const std::vector<std::string> phrases = gamePhrases();
-  InProcessSpeech inProcess;
+  auto inProcess = std::make_optional<InProcessSpeech>();
   std::vector<double> firstIn, wholeIn, firstSpawned, wholeSpawned;
   for (int round = 0; round < rounds; ++round) {
     for (const std::string& phrase : phrases) {
-      const Timing in = inProcess.speak(phrase);
+      const Timing in = inProcess->speak(phrase);
       const Timing spawned = speakBySpawning(phrase);
       firstIn.push_back(in.firstSampleMs);
       wholeIn.push_back(in.wholePhraseMs);
@@ -146,9 +290,14 @@ int main(int argc, char** argv) {
       wholeSpawned.push_back(spawned.wholePhraseMs);
     }
   }
-  std::printf("%zu phrases x %d rounds, medians in milliseconds\n", phrases.size(), rounds);
-  std::printf("%-34s %12s %12s %11s\n", "", "in-process", "spawned", "ratio");
+  inProcess.reset();  // one synthesiser at a time in a process
+  std::printf("%zu phrases x %d rounds, in-process engine (in) against espeak-ng spawned\n",
+              phrases.size(), rounds);
+  reportHeader();
   report("hand-over to first PCM sample", firstIn, firstSpawned);
   report("hand-over to whole phrase written", wholeIn, wholeSpawned);
+  std::vector<std::string> some;
+  for (std::size_t i = 0; i < phrases.size(); i += 3) some.push_back(phrases[i]);
+  benchmarkLiveHall(some);
   return 0;
 }

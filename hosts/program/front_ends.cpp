@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/main_interface.h"
+#include "app/interface_error.h"
 #include "app/quit_request.h"
 #include "hosts/program/display_probe.h"
 #include "hosts/program/output_files.h"

@@ -41,6 +41,12 @@ platform::SpeechStartup start(const platform::SpeechSetup& setup) {
 }  // namespace
 
 ChosenSpeech chooseSpeech(const ProgramOptions& options, bool liveSound, std::ostream& errors) {
+  // A silent screen hands nothing over: no sound device is looked for and, unless a recording is
+  // asked for, espeak-ng is never started.
+  if (options.screen.silent) {
+    if (!options.recordPath) return {nullptr, "none (--silent)"};
+    liveSound = false;
+  }
   const platform::SpeechSetup setup{options.voice, audioOutput(options.audio), liveSound,
                                     options.recordPath};
   // With nothing to hear or record the engine would only burn time; the voice is still checked.

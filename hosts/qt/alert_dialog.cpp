@@ -65,18 +65,15 @@ void AlertDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
     return;
   }
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      answer(0);
-      return;
-    case Qt::Key_Escape:
-      answer(escapeIndex());
-      return;
-    default:
-      break;
-  }
-  if (long index = indexForLetter(event->text()); index >= 0) {
+  std::optional<hostkit::AnswerKey> key;
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    key = hostkit::AnswerKey{hostkit::AnswerKey::Kind::enter};
+  else if (event->key() == Qt::Key_Escape)
+    key = hostkit::AnswerKey{hostkit::AnswerKey::Kind::escape};
+  else if (event->text().size() == 1 && event->text().front().isLetter())
+    key = hostkit::AnswerKey{hostkit::AnswerKey::Kind::letter,
+                             static_cast<char>(event->text().front().toLatin1())};
+  if (const long index = key ? indexFor(*key) : -1; index >= 0) {
     answer(index);
     return;
   }
@@ -85,20 +82,15 @@ void AlertDialog::keyPressEvent(QKeyEvent* event) {
 
 // Closing the window is the same as Escape: the careful answer.
 void AlertDialog::reject() {
-  if (!answered_) answer(escapeIndex());
+  if (!answered_) answer(indexFor({hostkit::AnswerKey::Kind::escape}));
   if (isVisible()) QDialog::reject();
 }
 
-long AlertDialog::escapeIndex() const {
-  if (long no = indexForLetter(QStringLiteral("n")); no >= 0 && buttons_[no]->text() == "No")
-    return no;
-  return static_cast<long>(buttons_.size()) - 1;
-}
-
-long AlertDialog::indexForLetter(const QString& letter) const {
-  if (letter.size() != 1 || !letter.front().isLetter()) return -1;
-  for (std::size_t i = 0; i < buttons_.size(); ++i)
-    if (buttons_[i]->text().startsWith(letter, Qt::CaseInsensitive)) return static_cast<long>(i);
+long AlertDialog::indexFor(hostkit::AnswerKey key) const {
+  const app::AlertLook look{alert_->title(), alert_->message(), alert_->buttonTitles()};
+  const auto title = hostkit::answerFor(look, key);
+  for (long i = 0; title && i < alert_->numberOfButtons(); ++i)
+    if (alert_->buttonTitleAtIndex(i) == *title) return i;
   return -1;
 }
 

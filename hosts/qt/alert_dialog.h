@@ -7,14 +7,15 @@
 #include <QDialog>
 #include <QPushButton>
 
+#include "hosts/common/input_policy.h"
 #include "platform/alert_view.h"
 
 namespace qthost {
 
 // One alert of the screen as a window-modal dialog. It never runs a nested event loop: timers keep
 // firing while it is up. Its answer closes it and is tapped on the alert, so the alert's delegate
-// learns it exactly as on a touch screen. Keys: the first letter of a button's title (Y, N),
-// Enter for the first button, Escape (or closing the window) for "No", or the only button.
+// learns it exactly as on a touch screen. Keys answer as in every front end (hostkit::answerFor):
+// the first letter of a button's title, Enter the first button, Escape or closing the careful one.
 class AlertDialog : public QDialog {
  public:
   AlertDialog(std::shared_ptr<platform::AlertView> alert, QWidget* parent,
@@ -30,8 +31,8 @@ class AlertDialog : public QDialog {
   void reject() override;
 
  private:
-  long escapeIndex() const;
-  long indexForLetter(const QString& letter) const;
+  // The button a key answers, by the policy every front end shares; -1 for none.
+  long indexFor(hostkit::AnswerKey key) const;
 
   std::shared_ptr<platform::AlertView> alert_;
   std::function<void()> afterAnswer_;

@@ -1,29 +1,18 @@
 #pragma once
 
-#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include <QKeyEvent>
+#include "ui/control_catalogue.h"
 
 namespace qthost {
 
-// What a key does on the screen: tap the button with this title. Space names no single button:
-// it taps Play or Pause, whichever takes taps.
-struct KeyBinding {
-  int key;                  // a Qt::Key
-  std::string keyName;      // as shown in the help
-  std::string buttonTitle;  // empty for Space
-  std::string help;
-};
+// The catalogue's key for a Qt::Key (letters, digits, Space, F1 to F12); none for any other.
+ui::ControlKey controlKeyOf(int qtKey);
 
-inline constexpr const char* kPlayOrPause = "Play or Pause";
-
-const std::vector<KeyBinding>& keyBindings();
-const KeyBinding* bindingForKey(int key);
-// The binding that taps the button with this title, if any key does.
-const KeyBinding* bindingForButton(const std::string& buttonTitle);
-// The keys and what they do, for the help: the digits share one row.
+// The keys and what they do, for the help: the controls' keys from the catalogue, then the
+// window's own (answers, full screen, this help).
 std::vector<std::pair<std::string, std::string>> keyHelpRows();
 // The same, one key a line, for the command line's help.
 std::string keyHelpText();

@@ -7,7 +7,9 @@
 #include <memory>
 
 #include "app/quit_request.h"
+#include "hosts/common/speech_notices.h"
 #include "hosts/qt/screen_widget.h"
+#include "platform/services.h"
 
 namespace qthost {
 namespace {
@@ -33,23 +35,27 @@ QtApplicationHost::QtApplicationHost(Facilities facilities)
 platform::Services QtApplicationHost::services() {
   platform::Services services;
   services.runLoop = &loop_;
-  services.speechEngine = facilities_.speech;
+  services.speechEngine = facilities_.speech ? facilities_.speech : &silence_;
   services.alertPresenter = &presenter_;
-  services.console = facilities_.console;
-  services.random = facilities_.random;
+  services.console = facilities_.console ? facilities_.console : &standardOutput_;
+  services.random = facilities_.random ? facilities_.random : &secureDraw_;
   return services;
 }
 
-int QtApplicationHost::runMainLoop(app::Window& window) {
-  ViewController* screen = window.rootViewController();
-  if (screen == nullptr) {
-    std::cerr << "vorlix-caller: the window has no screen to show\n";
-    return 1;
-  }
-  fitScreenToContent(*screen);
-  ScreenWidget widget(*screen);
+int QtApplicationHost::runMainLoop(app::Screen& screen) {
+  screen.fitToContent();
+  ScreenWidget widget(screen);
   window_ = &widget;
-  loop_.setAfterEventHook([&widget] { widget.screenChanged(); });
+  // After every event: the picture, and anything the speech has to say about itself.
+  auto showNotices = [&widget] {
+    for (const auto& notice : hostkit::takeSpeechNotices(platform::speechEngine(), std::cerr))
+      widget.showSpeechNotice(notice);
+  };
+  loop_.setAfterEventHook([&widget, showNotices] {
+    widget.screenChanged();
+    showNotices();
+  });
+  widget.setAfterInputHook(showNotices);
   std::unique_ptr<QSocketNotifier> quitNotifier;
   if (const int fd = app::QuitRequest::fileDescriptor(); fd >= 0) {
     quitNotifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);

@@ -3,6 +3,8 @@
 #include "app/application_main.h"
 #include "hosts/qt/alert_dialog.h"
 #include "hosts/qt/qt_run_loop.h"
+#include "platform/random_source.h"
+#include "platform/stand_ins.h"
 
 namespace qthost {
 
@@ -20,12 +22,15 @@ class QtApplicationHost : public app::ApplicationHost {
   explicit QtApplicationHost(Facilities facilities);
 
   platform::Services services() override;
-  int runMainLoop(app::Window& window) override;
+  int runMainLoop(app::Screen& screen) override;
 
   QtRunLoop& runLoop() { return loop_; }
 
  private:
   Facilities facilities_;
+  platform::SilentSpeechEngine silence_;
+  platform::SecureRandomSource secureDraw_;
+  platform::StdoutConsole standardOutput_;
   QtRunLoop loop_;
   QWidget* window_ = nullptr;  // the alerts' parent while the window is up
   QtAlertPresenter presenter_;

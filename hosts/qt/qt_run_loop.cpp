@@ -1,8 +1,6 @@
 #include "hosts/qt/qt_run_loop.h"
 
-#include <algorithm>
-#include <limits>
-
+#include "hosts/common/system_io.h"
 namespace qthost {
 
 QtRunLoop::QtRunLoop() : start_(std::chrono::steady_clock::now()) {
@@ -16,7 +14,7 @@ QtRunLoop::~QtRunLoop() {
 }
 
 platform::Duration QtRunLoop::now() const {
-  return std::chrono::duration_cast<platform::Duration>(std::chrono::steady_clock::now() - start_);
+  return hostkit::steadyTimeSince(start_);
 }
 
 void QtRunLoop::pendingTimersChanged() {
@@ -26,9 +24,7 @@ void QtRunLoop::pendingTimersChanged() {
     return;
   }
   // Whole milliseconds, rounded up: a wake-up before the deadline would only find nothing due.
-  const auto remaining = std::max(*deadline - now(), platform::Duration{0});
-  const auto millis = std::chrono::ceil<std::chrono::milliseconds>(remaining).count();
-  wakeUp_.start(static_cast<int>(std::min<long long>(millis, std::numeric_limits<int>::max())));
+  wakeUp_.start(hostkit::waitMilliseconds(*deadline - now()));
 }
 
 void QtRunLoop::fireDueTimers() {

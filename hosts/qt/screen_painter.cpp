@@ -6,9 +6,6 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 
-#include "platform/button.h"
-#include "platform/label.h"
-
 namespace qthost {
 namespace {
 
@@ -38,11 +35,11 @@ Qt::Alignment toQtAlignment(platform::TextAlignment alignment) {
 }
 
 // One line of text in `area`: shrunk when it is too wide (down to half size), elided beyond that.
-void drawTextLine(QPainter& painter, const platform::Label& label, const QRectF& area, double scale,
+void drawTextLine(QPainter& painter, const app::Drawing& drawing, const QRectF& area, double scale,
                   QColor defaultColor) {
-  if (!label.text() || label.text()->empty() || area.width() <= 0.0) return;
-  const QString text = QString::fromStdString(*label.text());
-  QFont font = scaledFont(label.font(), scale);
+  if (!drawing.text || drawing.text->empty() || area.width() <= 0.0) return;
+  const QString text = QString::fromStdString(*drawing.text);
+  QFont font = scaledFont(drawing.font, scale);
   const double natural = QFontMetricsF(font).horizontalAdvance(text);
   if (natural > area.width()) {
     const double shrink = std::max(kSmallestTextShrink, area.width() / natural);
@@ -50,66 +47,61 @@ void drawTextLine(QPainter& painter, const platform::Label& label, const QRectF&
   }
   const QString shown = QFontMetricsF(font).elidedText(text, Qt::ElideRight, area.width());
   painter.setFont(font);
-  painter.setPen(label.textColor() ? toQColor(*label.textColor()) : defaultColor);
-  painter.drawText(area, toQtAlignment(label.textAlignment()) | Qt::AlignVCenter, shown);
+  painter.setPen(drawing.textColour ? toQColor(*drawing.textColour) : defaultColor);
+  painter.drawText(area, toQtAlignment(drawing.alignment) | Qt::AlignVCenter, shown);
 }
 
-void paintBox(QPainter& painter, const platform::View& view, const QRectF& area, double scale) {
-  const double radius = std::max(0.0, view.layer().cornerRadius * scale);
-  if (view.backgroundColor() && view.backgroundColor()->alpha > 0.0) {
+void paintBox(QPainter& painter, const app::Drawing& drawing, const QRectF& area, double scale) {
+  const double radius = std::max(0.0, drawing.cornerRadius * scale);
+  if (drawing.background && drawing.background->alpha > 0.0) {
     QPainterPath path;
     path.addRoundedRect(area, radius, radius);
-    painter.fillPath(path, toQColor(*view.backgroundColor()));
+    painter.fillPath(path, toQColor(*drawing.background));
   }
-  if (view.layer().borderWidth > 0.0) {
+  if (drawing.borderWidth > 0.0) {
     // At least one pixel, so a border never vanishes on a small window.
-    const double width = std::max(1.0, view.layer().borderWidth * scale);
+    const double width = std::max(1.0, drawing.borderWidth * scale);
     const QRectF inner = area.adjusted(width / 2, width / 2, -width / 2, -width / 2);
-    painter.setPen(QPen(toQColor(view.layer().borderColor), width));
+    painter.setPen(QPen(toQColor(drawing.borderColour), width));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(inner, std::max(0.0, radius - width / 2),
                             std::max(0.0, radius - width / 2));
   }
 }
 
-void paintView(QPainter& painter, const platform::View& view, const ScreenGeometry& geometry,
-               platform::Point origin, const platform::View* pressed) {
-  const platform::Rect& f = view.frame();
-  const platform::Rect inRoot{origin.x + f.x, origin.y + f.y, f.width, f.height};
-  const QRectF area = geometry.toDevice(inRoot);
-  paintBox(painter, view, area, geometry.scale());
-  if (auto* button = dynamic_cast<const platform::Button*>(&view)) {
-    if (button->titleLabel() != nullptr)
-      drawTextLine(painter, *button->titleLabel(), area, geometry.scale(), Qt::white);
-    if (&view == pressed) {  // the touch highlight: a soft glow over the button
-      QPainterPath path;
-      const double radius = view.layer().cornerRadius * geometry.scale();
-      path.addRoundedRect(area, radius, radius);
-      painter.fillPath(path, QColor(255, 255, 255, 90));
-    }
-  } else if (auto* label = dynamic_cast<const platform::Label*>(&view)) {
-    drawTextLine(painter, *label, area, geometry.scale(), Qt::black);
+// A cell, a control or the speed label: its box, then its text (white on the controls).
+void paintView(QPainter& painter, const app::ViewLook& view, const ScreenGeometry& geometry,
+               const std::string& pressed) {
+  const app::Drawing& drawing =
+      std::visit([](const auto& look) -> const app::Drawing& { return look.drawing; }, view);
+  const QRectF area = geometry.toDevice(drawing.frame);
+  paintBox(painter, drawing, area, geometry.scale());
+  const auto* control = std::get_if<app::ControlLook>(&view);
+  drawTextLine(painter, drawing, area, geometry.scale(), control ? Qt::white : Qt::black);
+  if (control != nullptr && !pressed.empty() && control->title == pressed) {
+    QPainterPath path;  // the touch highlight: a soft glow over the button
+    const double radius = drawing.cornerRadius * geometry.scale();
+    path.addRoundedRect(area, radius, radius);
+    painter.fillPath(path, QColor(255, 255, 255, 90));
   }
-  for (const auto& subview : view.subviews())
-    paintView(painter, *subview, geometry, {inRoot.x, inRoot.y}, pressed);
 }
 
-void paintTitleBand(QPainter& painter, const platform::View& root, const std::string& title,
+void paintTitleBand(QPainter& painter, const app::ScreenSnapshot& screen,
                     const ScreenGeometry& geometry) {
-  const QRectF band = geometry.toDevice(titleBand(root));
+  const QRectF band = geometry.toDevice(titleBand(screen));
   painter.fillRect(band, kTitleBandBackground);
   painter.fillRect(QRectF(band.left(), band.bottom() - 1.0, band.width(), 1.0), kHairline);
   const double margin = 0.06 * band.height();
   const QRectF area = band.adjusted(margin, margin, -margin, -margin);
-  const QString text = QString::fromStdString(title);
+  const QString text = QString::fromStdString(screen.title);
   painter.setFont(fittedTitleFont(text, area));
   painter.setPen(Qt::black);
   painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
 // The number being called, as large as the room beside the screen allows.
-void paintNumberArea(QPainter& painter, const std::string& title, const QRectF& area) {
-  const QString number = QString::fromStdString(calledNumber(title));
+void paintNumberArea(QPainter& painter, const std::string& calledNumber, const QRectF& area) {
+  const QString number = QString::fromStdString(calledNumber);
   if (area.isEmpty() || number.isEmpty()) return;
   const QRectF inner = area.adjusted(0.1 * area.width(), 0.2 * area.height(), -0.1 * area.width(),
                                      -0.2 * area.height());
@@ -120,21 +112,16 @@ void paintNumberArea(QPainter& painter, const std::string& title, const QRectF& 
 
 }  // namespace
 
-std::string calledNumber(const std::string& title) {
-  const auto open = title.rfind('[');
-  if (open == std::string::npos || title.empty() || title.back() != ']') return "";
-  return title.substr(open + 1, title.size() - open - 2);
-}
-
 QColor toQColor(const platform::Color& c) {
   return QColor::fromRgbF(static_cast<float>(c.red), static_cast<float>(c.green),
                           static_cast<float>(c.blue), static_cast<float>(c.alpha));
 }
 
-platform::Rect titleBand(const platform::View& root) {
-  double top = root.frame().height;
-  for (const auto& subview : root.subviews()) top = std::min(top, subview->frame().y);
-  return {0.0, 0.0, root.frame().width, std::max(0.0, top - 2.0)};
+platform::Rect titleBand(const app::ScreenSnapshot& screen) {
+  double top = screen.bounds.height;
+  for (const auto& view : screen.views)
+    top = std::min(top, std::visit([](const auto& look) { return look.drawing.frame.y; }, view));
+  return {0.0, 0.0, screen.bounds.width, std::max(0.0, top - 2.0)};
 }
 
 QFont fittedTitleFont(const QString& text, const QRectF& area) {
@@ -164,12 +151,11 @@ void paintScreen(QPainter& painter, const ScreenPicture& picture, const ScreenGe
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   painter.fillRect(painter.viewport(), kLetterbox);
   painter.fillRect(geometry.screenArea(), kScreenBackground);
-  if (picture.root.backgroundColor())
-    painter.fillRect(geometry.screenArea(), toQColor(*picture.root.backgroundColor()));
-  paintTitleBand(painter, picture.root, picture.title, geometry);
-  paintNumberArea(painter, picture.title, geometry.numberArea());
-  for (const auto& subview : picture.root.subviews())
-    paintView(painter, *subview, geometry, {0.0, 0.0}, picture.pressed);
+  if (picture.screen.background)
+    painter.fillRect(geometry.screenArea(), toQColor(*picture.screen.background));
+  paintTitleBand(painter, picture.screen, geometry);
+  paintNumberArea(painter, picture.screen.numberBeingCalled, geometry.numberArea());
+  for (const auto& view : picture.screen.views) paintView(painter, view, geometry, picture.pressed);
   painter.restore();
 }
 

@@ -1,7 +1,5 @@
 #include "hosts/qt/screen_widget.h"
 
-#include <algorithm>
-
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -9,78 +7,99 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "hosts/common/input_policy.h"
 #include "hosts/qt/key_bindings.h"
 #include "hosts/qt/screen_painter.h"
-#include "platform/touch.h"
 
 namespace qthost {
+namespace {
 
-void fitScreenToContent(ViewController& screen) {
-  platform::View& root = screen.view();
-  double bottom = 0.0;
-  for (const auto& subview : root.subviews())
-    bottom = std::max(bottom, subview->frame().y + subview->frame().height);
-  platform::Rect frame = root.frame();
-  frame.height = bottom + 4.0 * screen.gap;
-  root.setFrame(frame);
+constexpr double kNoticeHeight = 0.05;  // of the widget's height, when there is a notice
+
+bool inside(const platform::Rect& r, platform::Point p) {
+  return p.x >= r.x && p.y >= r.y && p.x < r.x + r.width && p.y < r.y + r.height;
 }
 
-ScreenWidget::ScreenWidget(ViewController& screen, QWidget* parent)
-    : QWidget(parent), screen_(screen) {
+}  // namespace
+
+ScreenWidget::ScreenWidget(app::Screen& screen, QWidget* parent)
+    : QWidget(parent), screen_(screen), shown_(screen.snapshot()) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(160, 120);
-  setWindowTitle(QString::fromStdString(screen_.title()));
+  setWindowTitle(QString::fromStdString(shown_.title));
 }
 
 void ScreenWidget::screenChanged() {
-  const QString title = QString::fromStdString(screen_.title());
+  shown_ = screen_.snapshot();
+  const QString title = QString::fromStdString(shown_.title);
   if (windowTitle() != title) setWindowTitle(title);
   update();
 }
 
+void ScreenWidget::showSpeechNotice(const std::string& notice) {
+  notice_ = QString::fromStdString(notice);
+  update();
+}
+
 ScreenGeometry ScreenWidget::geometry() const {
-  const platform::Rect& root = screen_.view().frame();
-  return ScreenGeometry(QSizeF(root.width, root.height), QSizeF(size()));
+  const platform::Rect& bounds = shown_.bounds;
+  QSizeF room(size());
+  if (!notice_.isEmpty()) room.setHeight(room.height() * (1.0 - kNoticeHeight));
+  return ScreenGeometry(QSizeF(bounds.width, bounds.height), room);
 }
 
-QPoint ScreenWidget::centreOf(const platform::View& view) const {
-  return geometry().toDevice(platform::centerInRoot(view)).toPoint();
+QPoint ScreenWidget::centreOf(const std::string& title) const {
+  const app::ControlLook* control = shown_.control(title);
+  if (control == nullptr) return {};
+  const platform::Rect& f = control->frame;
+  return geometry().toDevice(platform::Point{f.x + f.width / 2.0, f.y + f.height / 2.0}).toPoint();
 }
 
-void ScreenWidget::tapButton(const std::string& title) {
-  platform::tapButtonTitled(screen_.view(), title);
+void ScreenWidget::press(const std::string& title) {
+  screen_.press(title);
   inputHandled();
 }
 
 QSize ScreenWidget::sizeHint() const {
-  const platform::Rect& root = screen_.view().frame();
-  return QSize(static_cast<int>(root.width * 1.5), static_cast<int>(root.height * 1.5));
+  const platform::Rect& bounds = shown_.bounds;
+  return QSize(static_cast<int>(bounds.width * 1.5), static_cast<int>(bounds.height * 1.5));
 }
 
 void ScreenWidget::paintEvent(QPaintEvent*) {
+  shown_ = screen_.snapshot();  // whatever changed without telling, the picture is current
   QPainter painter(this);
-  paintScreen(painter, {screen_.view(), screen_.title(), pressed_}, geometry());
+  paintScreen(painter, {shown_, pressed_}, geometry());
+  if (notice_.isEmpty()) return;
+  const QRectF line(0.0, height() * (1.0 - kNoticeHeight), width(), height() * kNoticeHeight);
+  painter.fillRect(line, QColor(120, 30, 30));
+  painter.setPen(Qt::white);
+  painter.setFont(fittedTitleFont(notice_, line.adjusted(8.0, 2.0, -8.0, -2.0)));
+  painter.drawText(line.adjusted(8.0, 0.0, -8.0, 0.0), Qt::AlignVCenter | Qt::AlignLeft, notice_);
 }
 
-platform::Button* ScreenWidget::buttonAt(QPointF position) const {
-  for (platform::View* v = screen_.view().hitTest(geometry().toLogical(position)); v != nullptr;
-       v = v->superview())
-    if (auto* button = dynamic_cast<platform::Button*>(v)) return button;
+const app::ControlLook* ScreenWidget::controlAt(const app::ScreenSnapshot& now,
+                                                QPointF position) const {
+  const platform::Point point = geometry().toLogical(position);
+  for (const auto& view : now.views)
+    if (const auto* control = std::get_if<app::ControlLook>(&view);
+        control && control->live && inside(control->frame, point))
+      return control;
   return nullptr;
 }
 
 void ScreenWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  pressed_ = buttonAt(event->position());
+  const app::ControlLook* control = controlAt(shown_, event->position());
+  pressed_ = control ? control->title : "";
   update();
 }
 
 // A tap is delivered where the finger lifts, as a touch that ends inside a button.
 void ScreenWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  pressed_ = nullptr;
-  platform::deliverTap(screen_.view(), geometry().toLogical(event->position()));
+  pressed_.clear();
+  screen_.tapAt(geometry().toLogical(event->position()));
   inputHandled();
 }
 
@@ -94,24 +113,21 @@ void ScreenWidget::keyPressEvent(QKeyEvent* event) {
     showKeyHelp();
     return;
   }
-  const KeyBinding* binding = event->isAutoRepeat() ? nullptr : bindingForKey(key);
-  if (binding == nullptr) {
+  if (event->isAutoRepeat() ||
+      !hostkit::pressForKey(screen_, screen_.snapshot(), controlKeyOf(key))) {
     QWidget::keyPressEvent(event);
     return;
   }
-  if (!binding->buttonTitle.empty())
-    tapButton(binding->buttonTitle);
-  else
-    tapButton(screen_.btnPlay && screen_.btnPlay->isUserInteractionEnabled() ? "Play" : "Pause");
+  inputHandled();
 }
 
 bool ScreenWidget::event(QEvent* event) {
   if (event->type() != QEvent::ToolTip) return QWidget::event(event);
   auto* help = static_cast<QHelpEvent*>(event);
   QString tip = QStringLiteral("F1: the keys of every control");
-  if (platform::Button* button = buttonAt(help->pos()); button && button->titleText()) {
-    if (const KeyBinding* binding = bindingForButton(*button->titleText()))
-      tip = QString::fromStdString(*button->titleText() + "  (key: " + binding->keyName + ")");
+  if (const app::ControlLook* control = controlAt(shown_, help->pos())) {
+    if (const auto key = ui::keyNameFor(control->title); !key.empty())
+      tip = QString::fromStdString(control->title + "  (key: " + std::string(key) + ")");
   }
   QToolTip::showText(help->globalPos(), tip, this);
   return true;

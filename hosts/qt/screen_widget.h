@@ -1,35 +1,36 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include <QWidget>
 
-#include "engine/view_controller.h"
+#include "app/screen.h"
 #include "hosts/qt/screen_geometry.h"
 
 namespace qthost {
 
-// Makes the root view just tall enough for what is laid out on it (with a small margin), so the
-// window spends no room on empty space. Nothing is moved: the layout stays as it was made.
-void fitScreenToContent(ViewController& screen);
-
-// The window's content: paints the screen's view tree scaled to fit, turns clicks and touches
-// into taps at logical points (hit-tested, so buttons that take no taps ignore them) and keys into
-// taps on their buttons. The screen is laid out once; resizing only changes the scale.
+// The window's content: paints the screen's snapshot scaled to fit, turns clicks and touches into
+// taps at logical points (hit-tested, so buttons that take no taps ignore them) and keys into
+// presses of their controls. The screen is laid out once; resizing only changes the scale. A
+// line under the screen shows what the speech has to say about itself (a failed output), once.
 class ScreenWidget : public QWidget {
  public:
-  explicit ScreenWidget(ViewController& screen, QWidget* parent = nullptr);
+  explicit ScreenWidget(app::Screen& screen, QWidget* parent = nullptr);
 
   // Repaints and brings the window title up to date; call after every event the screen handled.
   void screenChanged();
   // Runs after every tap or key this widget delivered, once the screen has handled it.
   void setAfterInputHook(std::function<void()> hook) { afterInput_ = std::move(hook); }
+  // A notice about the speech, shown in the status line until the next one.
+  void showSpeechNotice(const std::string& notice);
+  const QString& speechNotice() const { return notice_; }
 
   ScreenGeometry geometry() const;
-  // Where the centre of a view of the screen is in this widget, in pixels.
-  QPoint centreOf(const platform::View& view) const;
-  // Taps the button with this title through hit-testing, as a key does.
-  void tapButton(const std::string& title);
+  // Where the centre of the control with this title is in this widget, in pixels.
+  QPoint centreOf(const std::string& title) const;
+  // Presses the control with this title, as its key does.
+  void press(const std::string& title);
   void showKeyHelp();
 
   QSize sizeHint() const override;
@@ -42,11 +43,13 @@ class ScreenWidget : public QWidget {
   bool event(QEvent* event) override;
 
  private:
-  platform::Button* buttonAt(QPointF position) const;
+  const app::ControlLook* controlAt(const app::ScreenSnapshot& now, QPointF position) const;
   void inputHandled();
 
-  ViewController& screen_;
-  const platform::View* pressed_ = nullptr;
+  app::Screen& screen_;
+  app::ScreenSnapshot shown_;  // what the screen looked like when last told it changed
+  std::string pressed_;        // the title of the control held down, if any
+  QString notice_;
   std::function<void()> afterInput_;
 };
 

@@ -64,12 +64,12 @@ int runWindowHost(const WindowHostOptions& options) {
   return app::applicationMain(host, options.screen);
 }
 
-bool saveWindowScreenshot(ViewController& screen, const std::string& path, PictureSize size,
+bool saveWindowScreenshot(app::Screen& screen, const std::string& path, PictureSize size,
                           std::string& error) {
   application("vorlix-caller");
-  fitScreenToContent(screen);
+  screen.fitToContent();
   ScreenWidget widget(screen);
-  const platform::Rect& root = screen.view().frame();
+  const platform::Rect root = screen.snapshot().bounds;
   const int width = size.width > 0 ? size.width : static_cast<int>(root.width * 2.0);
   const int height = size.height > 0 ? size.height : static_cast<int>(root.height * 2.0);
   widget.resize(width, height);
@@ -81,12 +81,10 @@ bool saveWindowScreenshot(ViewController& screen, const std::string& path, Pictu
   return true;
 }
 
-int ScreenshotAfterRunHost::runMainLoop(app::Window& window) {
-  const int exitCode = inner_.runMainLoop(window);
-  ViewController* screen = window.rootViewController();
-  if (screen == nullptr) return exitCode;
+int ScreenshotAfterRunHost::runMainLoop(app::Screen& screen) {
+  const int exitCode = inner_.runMainLoop(screen);
   std::string error;
-  if (!saveWindowScreenshot(*screen, path_, size_, error)) {
+  if (!saveWindowScreenshot(screen, path_, size_, error)) {
     std::cerr << "vorlix-caller: " << error << '\n';
     return exitCode == 0 ? 1 : exitCode;
   }

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/application_main.h"
-#include "engine/view_controller.h"
 #include "platform/console.h"
 #include "platform/random_source.h"
 #include "platform/speech.h"
@@ -40,7 +39,7 @@ struct PictureSize {
 
 // Saves the window showing this screen as a PNG file. Works without a display (Qt's offscreen
 // platform is used then). On failure returns false and says why in `error`.
-bool saveWindowScreenshot(ViewController& screen, const std::string& path, PictureSize size,
+bool saveWindowScreenshot(app::Screen& screen, const std::string& path, PictureSize size,
                           std::string& error);
 
 // Wraps another host (a scripted run on the virtual clock): once its main loop has ended, the
@@ -51,7 +50,7 @@ class ScreenshotAfterRunHost : public app::ApplicationHost {
       : inner_(inner), path_(std::move(path)), size_(size) {}
 
   platform::Services services() override { return inner_.services(); }
-  int runMainLoop(app::Window& window) override;
+  int runMainLoop(app::Screen& screen) override;
 
  private:
   app::ApplicationHost& inner_;

@@ -12,16 +12,14 @@ struct FunctionKeySequence {
   int number;
 };
 
-// What xterm, tmux/screen and the Linux console send for the function keys the caller uses.
-constexpr std::array<FunctionKeySequence, 9> kFunctionKeys{{{"\x1bOQ", 2},
-                                                            {"\x1bOR", 3},
-                                                            {"\x1b[12~", 2},
-                                                            {"\x1b[13~", 3},
-                                                            {"\x1b[15~", 5},
-                                                            {"\x1b[21~", 10},
-                                                            {"\x1b[[B", 2},
-                                                            {"\x1b[[C", 3},
-                                                            {"\x1b[[E", 5}}};
+// What xterm, tmux/screen, rxvt and the Linux console send for the function keys F1 to F12, so
+// any of them can be put on a control.
+constexpr std::array<FunctionKeySequence, 21> kFunctionKeys{
+    {{"\x1bOP", 1},    {"\x1bOQ", 2},   {"\x1bOR", 3},   {"\x1bOS", 4},    {"\x1b[11~", 1},
+     {"\x1b[12~", 2},  {"\x1b[13~", 3}, {"\x1b[14~", 4}, {"\x1b[15~", 5},  {"\x1b[17~", 6},
+     {"\x1b[18~", 7},  {"\x1b[19~", 8}, {"\x1b[20~", 9}, {"\x1b[21~", 10}, {"\x1b[23~", 11},
+     {"\x1b[24~", 12}, {"\x1b[[A", 1},  {"\x1b[[B", 2},  {"\x1b[[C", 3},   {"\x1b[[D", 4},
+     {"\x1b[[E", 5}}};
 
 // The length of the escape sequence at the start of `text`, or 0 while it may still be growing.
 std::size_t escapeSequenceLength(std::string_view text) {
@@ -72,42 +70,17 @@ std::vector<Key> takeKeys(std::string& pending, bool flush) {
   return keys;
 }
 
-const std::vector<KeyBinding>& keyBindings() {
-  auto character = [](char c) { return Key{Key::Kind::character, c, 0}; };
-  auto function = [](int n) { return Key{Key::Kind::function, 0, n}; };
-  // Digits follow the speed buttons (0 is 10); the function keys name the recall they play.
-  static const std::vector<KeyBinding> bindings = {{character(' '), "Space", ""},
-                                                   {character('r'), "R", "Re-start"},
-                                                   {character('2'), "2", "2"},
-                                                   {character('3'), "3", "3"},
-                                                   {character('4'), "4", "4"},
-                                                   {character('5'), "5", "5"},
-                                                   {character('6'), "6", "6"},
-                                                   {character('7'), "7", "7"},
-                                                   {character('8'), "8", "8"},
-                                                   {character('9'), "9", "9"},
-                                                   {character('0'), "0", "10"},
-                                                   {function(2), "F2", "L2"},
-                                                   {function(3), "F3", "L3"},
-                                                   {function(5), "F5", "L5"},
-                                                   {function(10), "F10", "L10"},
-                                                   {character('a'), "A", "ALL"},
-                                                   {character('m'), "M", "Remaining Numbers"}};
-  return bindings;
-}
-
-const KeyBinding* bindingForKey(const Key& key) {
-  for (const auto& binding : keyBindings())
-    if (binding.key == key) return &binding;
-  return nullptr;
-}
-
-std::optional<std::string> keyNameFor(const std::string& buttonTitle) {
-  const bool playOrPause = buttonTitle == "Play" || buttonTitle == "Pause";
-  for (const auto& binding : keyBindings())
-    if (binding.buttonTitle == buttonTitle || (playOrPause && binding.buttonTitle.empty()))
-      return binding.name;
-  return std::nullopt;
+ui::ControlKey controlKeyOf(const Key& key) {
+  switch (key.kind) {
+    case Key::Kind::character:
+      return ui::ControlKey::ofCharacter(key.character, {});
+    case Key::Kind::function:
+      return ui::ControlKey::ofFunction(key.number, {});
+    case Key::Kind::enter:
+    case Key::Kind::escape:
+      break;
+  }
+  return ui::ControlKey::none();
 }
 
 }  // namespace terminal

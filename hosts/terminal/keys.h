@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/control_catalogue.h"
+
 namespace terminal {
 
 // A key as the caller understands it: a printable character, Enter, Escape or a function key.
@@ -19,16 +21,7 @@ struct Key {
 // at the end stays in `pending` unless `flush` is set (then a lone ESC is the Escape key).
 std::vector<Key> takeKeys(std::string& pending, bool flush);
 
-// The screen's controls on keys (the same keys as the desktop window).
-struct KeyBinding {
-  Key key;
-  std::string name;         // as shown on screen
-  std::string buttonTitle;  // empty for Space, which taps Play or Pause, whichever takes taps
-};
-
-const std::vector<KeyBinding>& keyBindings();
-const KeyBinding* bindingForKey(const Key& key);
-// The name of the key that taps the button with this title, if any.
-std::optional<std::string> keyNameFor(const std::string& buttonTitle);
+// The catalogue's key for a key the terminal sent (character keys are already lower case).
+ui::ControlKey controlKeyOf(const Key& key);
 
 }  // namespace terminal

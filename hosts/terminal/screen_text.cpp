@@ -6,8 +6,8 @@
 #include <map>
 #include <sstream>
 
-#include "hosts/terminal/keys.h"
 #include "platform/color.h"
+#include "ui/control_catalogue.h"
 
 namespace terminal {
 namespace {
@@ -57,8 +57,8 @@ std::string keyColours(const app::ControlLook& control) {
 std::string controlText(const app::ControlLook& control) {
   const std::string colours = controlColours(control);
   std::string text = colours + " ";
-  if (const auto key = keyNameFor(control.title); key && *key != control.title)
-    text += keyColours(control) + *key + kReset + colours + " ";
+  if (const auto key = ui::keyNameFor(control.title); !key.empty() && key != control.title)
+    text += keyColours(control) + std::string(key) + kReset + colours + " ";
   return text + control.title + " " + kReset;
 }
 

@@ -7,13 +7,11 @@
 #include <string_view>
 
 #include "platform/message_text.h"
+#include "ui/control_catalogue.h"
 
 namespace terminal {
 namespace {
 
-constexpr std::array<std::string_view, 18> kControlTitles{
-    "Play", "Pause", "Re-start", "L2", "L3", "L5", "L10", "ALL", "Remaining Numbers",
-    "2",    "3",     "4",        "5",  "6",  "7",  "8",   "9",   "10"};
 // A wait longer than this is surely a slip of the keyboard; a whole game takes under an hour.
 constexpr double kLongestWait = 24.0 * 3600.0;
 
@@ -25,7 +23,7 @@ std::string_view trim(std::string_view text) {
 }
 
 bool isControlTitle(std::string_view title) {
-  return std::find(kControlTitles.begin(), kControlTitles.end(), title) != kControlTitles.end();
+  return ui::controlTitled(title) != nullptr;
 }
 
 double parseSeconds(std::string_view text, int line) {

@@ -25,7 +25,7 @@ ScriptLoop virtualLoop() {
 
 // The real clock waits, and stops waiting when a quit is asked for (Ctrl-C).
 ScriptLoop realTimeLoop() {
-  auto loop = std::make_unique<RealTimeRunLoop>();
+  auto loop = std::make_unique<hostkit::RealTimeRunLoop>();
   auto* clock = loop.get();
   return {std::move(loop),
           {[clock](platform::Duration d) { clock->runFor(d, app::QuitRequest::fileDescriptor()); },
@@ -44,15 +44,14 @@ ScriptHost::ScriptHost(std::vector<ScriptCommand> commands, Clock clock,
   ScriptLoop made = clock == Clock::realTime ? realTimeLoop() : virtualLoop();
   loop_ = std::move(made.loop);
   clock_ = std::move(made.clock);
-  recorder_ = std::make_unique<TranscriptRecorder>(transcript, *loop_);
+  recorder_ = std::make_unique<hostkit::TranscriptRecorder>(transcript, *loop_);
 }
 
 platform::Services ScriptHost::services() {
   return {loop_.get(), recorder_.get(), recorder_.get(), recorder_.get(), &random_};
 }
 
-int ScriptHost::runMainLoop(app::Window& window) {
-  ViewController& screen = *window.rootViewController();
+int ScriptHost::runMainLoop(app::Screen& screen) {
   recorder_->attach(screen);
   loop_->setAfterEventHook([this] { recorder_->eventHandled(); });
   int exitCode = 0;

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "app/application_main.h"
-#include "hosts/terminal/real_time_run_loop.h"
+#include "hosts/common/real_time_run_loop.h"
+#include "hosts/common/transcript.h"
 #include "hosts/terminal/script.h"
 #include "hosts/terminal/script_runner.h"
-#include "hosts/terminal/transcript.h"
 #include "platform/random_source.h"
 
 namespace terminal {
@@ -27,7 +27,7 @@ class ScriptHost : public app::ApplicationHost {
 
   platform::Services services() override;
   // Returns 0, or 2 when a command cannot be carried out (the message names its line).
-  int runMainLoop(app::Window& window) override;
+  int runMainLoop(app::Screen& screen) override;
 
  private:
   std::vector<ScriptCommand> commands_;
@@ -35,7 +35,7 @@ class ScriptHost : public app::ApplicationHost {
   std::ostream& errors_;
   std::unique_ptr<platform::RunLoop> loop_;
   ScriptClock clock_;
-  std::unique_ptr<TranscriptRecorder> recorder_;
+  std::unique_ptr<hostkit::TranscriptRecorder> recorder_;
 };
 
 }  // namespace terminal

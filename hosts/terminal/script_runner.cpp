@@ -3,8 +3,9 @@
 #include <array>
 #include <chrono>
 
+#include <algorithm>
+
 #include "platform/message_text.h"
-#include "platform/touch.h"
 
 namespace terminal {
 namespace {
@@ -39,41 +40,38 @@ void ScriptRunner::run(const std::vector<ScriptCommand>& commands) {
 
 // The tap is written before what it sets off, so the transcript reads in the order things happen.
 void ScriptRunner::tap(const ScriptCommand& command) {
-  platform::View& root = screen_.view();
-  platform::Button* button = platform::findButtonTitled(root, command.title);
-  if (button == nullptr)
+  const app::ScreenSnapshot now = screen_.snapshot();
+  const app::ControlLook* control = now.control(command.title);
+  if (control == nullptr)
     throw ScriptError(command.line,
                       "there is no control titled \"" + command.title + "\" on screen");
   // An alert on screen is modal, as on the device: the screen beneath it takes no taps.
-  const bool underAlert = recorder_.alerts().topmostOpen() != nullptr;
-  if (underAlert || root.hitTest(platform::centerInRoot(*button)) != button) {
+  if (!now.openAlerts.empty() || !control->live) {
     recorder_.action("tap-ignored", command.title);
     return;
   }
   recorder_.action("tap", command.title);
-  button->sendActionsForControlEvents(platform::ControlEvent::touchUpInside);
+  screen_.press(command.title);
   recorder_.eventHandled();
 }
 
 void ScriptRunner::answer(const ScriptCommand& command) {
-  auto alert = recorder_.alerts().topmostOpen();
-  if (!alert)
+  const app::ScreenSnapshot now = screen_.snapshot();
+  if (now.openAlerts.empty())
     throw ScriptError(command.line, "answer " + platform::printableExcerpt(command.title) +
                                         ", but no alert is on screen");
-  for (long index = 0; index < alert->numberOfButtons(); ++index) {
-    if (alert->buttonTitleAtIndex(index) != command.title) continue;
-    recorder_.action("answer", command.title);
-    alert->tapButtonAtIndex(index);
-    recorder_.eventHandled();
-    return;
-  }
-  throw ScriptError(command.line, "the alert \"" + alert->title() + "\" has no button titled \"" +
-                                      platform::printableExcerpt(command.title) + "\"");
+  const app::AlertLook& alert = now.openAlerts.back();
+  if (std::find(alert.buttons.begin(), alert.buttons.end(), command.title) == alert.buttons.end())
+    throw ScriptError(command.line, "the alert \"" + alert.title + "\" has no button titled \"" +
+                                        platform::printableExcerpt(command.title) + "\"");
+  recorder_.action("answer", command.title);
+  screen_.answer(command.title);
+  recorder_.eventHandled();
 }
 
 void ScriptRunner::board() {
   std::array<std::string, 3> numbers;  // just-filled, filled, unfilled
-  for (const auto& view : app::snapshotOf(screen_).views) {
+  for (const auto& view : screen_.snapshot().views) {
     const auto* cell = std::get_if<app::CellLook>(&view);
     if (cell == nullptr) continue;
     const std::size_t group = cell->state == app::CellState::justFilled ? 0

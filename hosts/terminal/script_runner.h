@@ -3,8 +3,8 @@
 #include <functional>
 #include <vector>
 
+#include "hosts/common/transcript.h"
 #include "hosts/terminal/script.h"
-#include "hosts/terminal/transcript.h"
 
 namespace terminal {
 
@@ -19,7 +19,7 @@ struct ScriptClock {
 // transcript. Taps go through hit-testing, as a finger's would.
 class ScriptRunner {
  public:
-  ScriptRunner(ViewController& screen, TranscriptRecorder& recorder, ScriptClock clock)
+  ScriptRunner(app::Screen& screen, hostkit::TranscriptRecorder& recorder, ScriptClock clock)
       : screen_(screen), recorder_(recorder), clock_(std::move(clock)) {}
 
   // Throws ScriptError for a command that cannot be carried out (an answer with no alert open).
@@ -30,8 +30,8 @@ class ScriptRunner {
   void answer(const ScriptCommand& command);
   void board();
 
-  ViewController& screen_;
-  TranscriptRecorder& recorder_;
+  app::Screen& screen_;
+  hostkit::TranscriptRecorder& recorder_;
   ScriptClock clock_;
 };
 

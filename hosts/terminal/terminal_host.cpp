@@ -3,14 +3,15 @@
 #include <unistd.h>
 
 #include <array>
-#include <cctype>
 #include <cerrno>
+#include <iostream>
 
 #include "app/quit_request.h"
-#include "app/screen_snapshot.h"
+#include "hosts/common/input_policy.h"
+#include "hosts/common/speech_notices.h"
+#include "hosts/common/system_io.h"
 #include "hosts/terminal/keys.h"
 #include "hosts/terminal/terminal_session.h"
-#include "platform/touch.h"
 
 namespace terminal {
 namespace {
@@ -21,14 +22,7 @@ void writeFrame(const std::vector<std::string>& lines) {
   std::string frame = "\x1b[H";
   for (const auto& line : lines) frame += line + "\x1b[K\r\n";
   frame += "\x1b[J";
-  const char* text = frame.data();
-  std::size_t left = frame.size();
-  while (left > 0) {
-    const auto written = ::write(STDOUT_FILENO, text, left);
-    if (written <= 0) return;
-    text += written;
-    left -= static_cast<std::size_t>(written);
-  }
+  hostkit::writeAll(STDOUT_FILENO, frame);
 }
 
 // Reads what the keyboard has sent; false once standard input has closed or failed (the terminal
@@ -43,35 +37,36 @@ bool readKeyboard(std::string& pending) {
   return count < 0 && (errno == EINTR || errno == EAGAIN);
 }
 
+std::optional<hostkit::AnswerKey> answerKeyOf(const Key& key) {
+  switch (key.kind) {
+    case Key::Kind::enter:
+      return hostkit::AnswerKey{hostkit::AnswerKey::Kind::enter};
+    case Key::Kind::escape:
+      return hostkit::AnswerKey{hostkit::AnswerKey::Kind::escape};
+    case Key::Kind::character:
+      return hostkit::AnswerKey{hostkit::AnswerKey::Kind::letter, key.character};
+    case Key::Kind::function:
+      break;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 platform::Services TerminalHost::services() {
-  return {&loop_, this, this, this, &random_};
-}
-
-void TerminalHost::speak(const platform::SpeechUtterance& utterance,
-                         platform::Duration handedOverAt) {
-  status_.lastSpoken = utterance.speechString;
-  if (voice_ != nullptr) voice_->speak(utterance, handedOverAt);
-}
-
-void TerminalHost::present(const std::shared_ptr<platform::AlertView>& alert) {
-  alerts_.present(alert);
-}
-
-std::shared_ptr<platform::AlertView> TerminalHost::openAlert() const {
-  return alerts_.topmostOpen();
+  return {&loop_, voice_ ? voice_ : &silence_, &alerts_, this, &random_};
 }
 
 // The loop sleeps in poll() on the keyboard, a resize, a quit request and the next timer.
-int TerminalHost::runMainLoop(app::Window& window) {
-  ViewController& screen = *window.rootViewController();
+int TerminalHost::runMainLoop(app::Screen& screen) {
   const TerminalSession session;
   std::array<pollfd, 3> watched{pollfd{STDIN_FILENO, POLLIN, 0},
                                 pollfd{session.resizeDescriptor(), POLLIN, 0},
                                 pollfd{app::QuitRequest::fileDescriptor(), POLLIN, 0}};
   std::string pending;
   while (!app::QuitRequest::requested()) {
+    for (const auto& notice : hostkit::takeSpeechNotices(platform::speechEngine(), std::cerr))
+      status_.speechNote = notice;
     draw(screen, session);
     for (auto& descriptor : watched) descriptor.revents = 0;
     // The rest of an escape sequence comes at once; a lone ESC is the Escape key.
@@ -93,55 +88,36 @@ int TerminalHost::runMainLoop(app::Window& window) {
   return 0;
 }
 
-void TerminalHost::handleKeys(ViewController& screen, std::string& pending, bool flush) {
+void TerminalHost::handleKeys(app::Screen& screen, std::string& pending, bool flush) {
   for (const Key& key : takeKeys(pending, flush)) handleKey(screen, key);
 }
 
-void TerminalHost::handleKey(ViewController& screen, const Key& key) {
+// While a question is open only its answers reach the game, as with any modal question.
+void TerminalHost::handleKey(app::Screen& screen, const Key& key) {
   if (key.kind == Key::Kind::character && key.character == 'q') {
     app::QuitRequest::request();
     return;
   }
-  if (openAlert()) {  // an alert is modal: only its answers reach the game
-    answerPrompt(key);
+  const app::ScreenSnapshot now = screen.snapshot();
+  if (!now.openAlerts.empty()) {
+    const auto answerKey = answerKeyOf(key);
+    if (!answerKey) return;
+    if (const auto answer = hostkit::answerFor(now.openAlerts.back(), *answerKey))
+      screen.answer(*answer);
     return;
   }
-  const KeyBinding* binding = bindingForKey(key);
-  if (binding == nullptr) return;
-  platform::View& root = screen.view();
-  if (!binding->buttonTitle.empty()) {
-    platform::tapButtonTitled(root, binding->buttonTitle);
-  } else if (platform::tapButtonTitled(root, "Play") != platform::TapOutcome::reached) {
-    platform::tapButtonTitled(root, "Pause");
-  }
+  hostkit::pressForKey(screen, now, controlKeyOf(key));
 }
 
-// Y and N answer by the button's first letter, Enter takes the first button and Escape the last.
-void TerminalHost::answerPrompt(const Key& key) {
-  auto alert = openAlert();
-  const long count = alert->numberOfButtons();
-  if (count == 0) return;
-  if (key.kind == Key::Kind::enter) {
-    alert->tapButtonAtIndex(0);
-  } else if (key.kind == Key::Kind::escape) {
-    alert->tapButtonAtIndex(count - 1);
-  } else if (key.kind == Key::Kind::character) {
-    for (long index = 0; index < count; ++index) {
-      const auto title = alert->buttonTitleAtIndex(index).value_or("");
-      if (!title.empty() &&
-          std::tolower(static_cast<unsigned char>(title.front())) == key.character) {
-        alert->tapButtonAtIndex(index);
-        return;
-      }
-    }
-  }
-}
-
-void TerminalHost::draw(ViewController& screen, const TerminalSession& session) {
+void TerminalHost::draw(const app::Screen& screen, const TerminalSession& session) {
+  const app::ScreenSnapshot now = screen.snapshot();
   status_.prompt.reset();
-  if (auto alert = openAlert())
-    status_.prompt = Prompt{alert->title(), alert->message(), alert->buttonTitles()};
-  auto lines = screenLines(app::snapshotOf(screen), status_, session.size());
+  if (!now.openAlerts.empty()) {
+    const auto& alert = now.openAlerts.back();
+    status_.prompt = Prompt{alert.title, alert.message, alert.buttons};
+  }
+  status_.lastSpoken = now.lastSpoken;
+  auto lines = screenLines(now, status_, session.size());
   if (lines == shownLines_) return;  // redrawn only when something changed
   writeFrame(lines);
   shownLines_ = std::move(lines);

@@ -9,6 +9,8 @@
 #include <csignal>
 #include <cstring>
 
+#include "hosts/common/system_io.h"
+
 namespace terminal {
 namespace {
 
@@ -24,18 +26,9 @@ constexpr std::array<int, 5> kCrashSignals{SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGA
 std::array<struct sigaction, kCrashSignals.size()> previousCrashActions{};
 struct sigaction previousResizeAction {};
 
-void writeAll(const char* text, std::size_t length) {
-  while (length > 0) {
-    const auto written = ::write(STDOUT_FILENO, text, length);
-    if (written <= 0) return;
-    text += written;
-    length -= static_cast<std::size_t>(written);
-  }
-}
-
 // Only async-signal-safe calls: write() and tcsetattr().
 void restoreTerminal() {
-  writeAll(kRestoreSequence, sizeof kRestoreSequence - 1);
+  hostkit::writeAll(STDOUT_FILENO, kRestoreSequence, sizeof kRestoreSequence - 1);
   if (modeSaved) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedMode);
 }
 
@@ -55,7 +48,7 @@ struct sigaction previousSuspendAction {};
 
 void takeKeyboard() {
   if (modeSaved) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &keyMode);
-  writeAll(kEnterSequence, sizeof kEnterSequence - 1);
+  hostkit::writeAll(STDOUT_FILENO, kEnterSequence, sizeof kEnterSequence - 1);
 }
 
 // Ctrl-Z: give the terminal back while stopped, take it again on resuming and redraw everything

@@ -32,6 +32,10 @@ AlsaSink::~AlsaSink() {
   snd_pcm_close(device_);
 }
 
+void AlsaSink::beginUtterance(const UtteranceStart& start) {
+  writeSilence(*this, start.leadInSamples);
+}
+
 void AlsaSink::write(std::span<const std::int16_t> samples) {
   while (!samples.empty() && !stopped_ && !failed_) {
     snd_pcm_sframes_t written = snd_pcm_writei(device_, samples.data(), samples.size());

@@ -17,6 +17,7 @@ class AlsaSink : public AudioSink {
   AlsaSink(const AlsaSink&) = delete;
   AlsaSink& operator=(const AlsaSink&) = delete;
 
+  void beginUtterance(const UtteranceStart& start) override;
   void write(std::span<const std::int16_t> samples) override;
   void stopLive() override { stopped_ = true; }
   void finish() override;

@@ -1,5 +1,6 @@
 #include "platform/audio/espeak_speech_engine.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace platform {
@@ -11,7 +12,9 @@ EspeakSpeechEngine::EspeakSpeechEngine(std::unique_ptr<EspeakSynthesizer> synthe
       sink_(std::move(sink)),
       liveDrainBound_(liveDrainBound),
       sampleRate_(synthesizer_->sampleRate()),
-      worker_([this] { run(); }) {}
+      worker_([this] { run(); }) {
+  sink_->setNoticeReporter([this](const std::string& notice) { tell(notice); });
+}
 
 EspeakSpeechEngine::~EspeakSpeechEngine() {
   std::unique_lock lock(mutex_);
@@ -50,6 +53,7 @@ std::vector<std::string> EspeakSpeechEngine::takeNotices() {
 }
 
 void EspeakSpeechEngine::run() {
+  sink_->warmUp();
   while (std::optional<Pending> pending = nextPending()) {
     speakOne(*pending);
     finishedOne();
@@ -65,11 +69,33 @@ std::optional<EspeakSpeechEngine::Pending> EspeakSpeechEngine::nextPending() {
   return next;
 }
 
+float EspeakSpeechEngine::catchUpPace(Duration lateness) {
+  const auto steps = lateness / kCatchUpStepEvery;
+  return 1.0f +
+         kCatchUpStep * static_cast<float>(std::clamp<std::int64_t>(steps, 0, kCatchUpSteps));
+}
+
+UtteranceStart EspeakSpeechEngine::startOf(Duration handedOverAt) const {
+  if (!previousLineEnd_ || handedOverAt >= *previousLineEnd_ + kGapBetweenLines)
+    return {handedOverAt, 0};
+  const Duration startAt = *previousLineEnd_ + kGapBetweenLines;
+  const Duration liveFrom = std::max(handedOverAt, *previousLineEnd_);
+  const auto leadIn = std::chrono::duration_cast<std::chrono::microseconds>(startAt - liveFrom);
+  return {startAt, static_cast<std::size_t>(leadIn.count() * sampleRate_ / 1'000'000)};
+}
+
 void EspeakSpeechEngine::speakOne(const Pending& pending) {
+  const UtteranceStart start = startOf(pending.handedOverAt);
+  std::size_t samples = 0;
   try {
-    sink_->beginUtterance(pending.handedOverAt);
-    synthesizer_->synthesize(pending.text, pending.rate,
-                             [this](std::span<const std::int16_t> pcm) { sink_->write(pcm); });
+    sink_->beginUtterance(start);
+    synthesizer_->synthesize(
+        pending.text, pending.rate * catchUpPace(start.startAt - pending.handedOverAt),
+        [this, &samples](std::span<const std::int16_t> pcm) {
+          samples += pcm.size();
+          sink_->write(pcm);
+        },
+        false);
     sink_->endUtterance();
   } catch (const std::exception& failure) {
     std::lock_guard lock(mutex_);
@@ -77,6 +103,12 @@ void EspeakSpeechEngine::speakOne(const Pending& pending) {
     if (lastError_ != failure.what()) notices_.emplace_back(failure.what());
     lastError_ = failure.what();
   }
+  previousLineEnd_ = start.startAt + secondsToDuration(static_cast<double>(samples) / sampleRate_);
+}
+
+void EspeakSpeechEngine::tell(const std::string& notice) {
+  std::lock_guard lock(mutex_);
+  notices_.push_back(notice);
 }
 
 void EspeakSpeechEngine::finishedOne() {

@@ -21,6 +21,14 @@ namespace platform {
 // worker thread takes the utterances in the order handed over, synthesises each in full with
 // espeak-ng and writes its PCM to the sink. A later utterance never cuts off an earlier one.
 //
+// Lines follow each other closely, so a fast game's voice keeps up with its board: espeak-ng's
+// closing sentence pause (about 0.3 s) is left out, and a line handed over while the one before
+// is still being heard starts `kGapBetweenLines` after it. A line that starts late all the same
+// (behind the long welcome, or when lines come faster than they can be said) is said faster, a
+// quarter faster for every `kCatchUpStepEvery` late, up to twice the pace asked for, so the voice
+// catches up within a few lines. The worker keeps the timeline of what it has sent (each line's
+// start and end on the run loop's clock) to tell the sink when each line starts.
+//
 // Shutting down (the destructor): the worker goes on with what is queued for up to
 // `liveDrainBound` of wall time, so a live hall hears the line in progress and a little more; past
 // that the sink's live output is stopped and the rest is synthesised for the recording only. A
@@ -29,6 +37,13 @@ namespace platform {
 class EspeakSpeechEngine : public SpeechEngine {
  public:
   static constexpr std::chrono::milliseconds kDefaultLiveDrainBound{3000};
+  static constexpr std::chrono::milliseconds kGapBetweenLines{200};
+  static constexpr std::chrono::milliseconds kCatchUpStepEvery{150};
+  static constexpr float kCatchUpStep = 0.25f;
+  static constexpr int kCatchUpSteps = 4;
+
+  // How many times the asked pace a line is said at when it starts `lateness` after hand-over.
+  static float catchUpPace(Duration lateness);
 
   EspeakSpeechEngine(std::unique_ptr<EspeakSynthesizer> synthesizer,
                      std::unique_ptr<AudioSink> sink,
@@ -59,9 +74,12 @@ class EspeakSpeechEngine : public SpeechEngine {
   std::optional<Pending> nextPending();
   void speakOne(const Pending& pending);
   void finishedOne();
+  UtteranceStart startOf(Duration handedOverAt) const;
+  void tell(const std::string& notice);
 
   std::unique_ptr<EspeakSynthesizer> synthesizer_;
   std::unique_ptr<AudioSink> sink_;
+  std::optional<Duration> previousLineEnd_;  // the worker's own: where the last line ends
   const std::chrono::milliseconds liveDrainBound_;
   const int sampleRate_;
 
@@ -73,8 +91,8 @@ class EspeakSpeechEngine : public SpeechEngine {
   std::uint64_t written_ = 0;
   bool closing_ = false;
   std::optional<std::string> lastError_;
-  std::vector<std::string> notices_;  // failures not yet told to the host
-  std::thread worker_;  // last: it starts once everything above is ready
+  std::vector<std::string> notices_;  // failures and sink notices not yet told to the host
+  std::thread worker_;                // last: it starts once everything above is ready
 };
 
 }  // namespace platform

@@ -181,15 +181,14 @@ void EspeakSynthesizer::selectRate(float rate) {
   currentWordsPerMinute_ = wordsPerMinute;
 }
 
-void EspeakSynthesizer::synthesize(const std::string& text, float rate,
-                                   const PcmReceiver& receiver) {
+void EspeakSynthesizer::synthesize(const std::string& text, float rate, const PcmReceiver& receiver,
+                                   bool closingPause) {
   std::lock_guard lock(library().mutex);
   selectRate(rate);
   SynthesisContext context{&receiver, nullptr};
-  // The sentence pause at the end keeps consecutive lines apart, as the espeak-ng command does.
-  const espeak_ng_STATUS status =
-      espeak_ng_Synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
-                           espeakCHARS_UTF8 | espeakENDPAUSE, nullptr, &context);
+  const unsigned flags = espeakCHARS_UTF8 | (closingPause ? espeakENDPAUSE : 0u);
+  const espeak_ng_STATUS status = espeak_ng_Synthesize(text.c_str(), text.size() + 1, 0,
+                                                       POS_CHARACTER, 0, flags, nullptr, &context);
   if (context.failure) std::rethrow_exception(context.failure);
   if (status != ENS_OK)
     throw SpeechError("espeak-ng could not speak \"" + text + "\": " + statusText(status));

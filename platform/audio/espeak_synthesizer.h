@@ -42,9 +42,11 @@ class EspeakSynthesizer {
   const std::string& voiceFile() const { return voiceFile_; }
 
   // Synthesises `text` at `rate` and hands each block of 16-bit mono PCM to `receiver` as soon as
-  // it is made; returns once the whole text has been handed on. Throws SpeechError on failure,
-  // and passes on whatever `receiver` throws.
-  void synthesize(const std::string& text, float rate, const PcmReceiver& receiver);
+  // it is made; returns once the whole text has been handed on. With `closingPause`, the text
+  // ends with the sentence pause the espeak-ng command puts after every line. Throws SpeechError
+  // on failure, and passes on whatever `receiver` throws.
+  void synthesize(const std::string& text, float rate, const PcmReceiver& receiver,
+                  bool closingPause = true);
 
   // The voices espeak-ng knows, whether or not a synthesiser is alive.
   static std::vector<VoiceInfo> voices();

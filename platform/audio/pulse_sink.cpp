@@ -3,20 +3,31 @@
 #include <pulse/error.h>
 #include <pulse/simple.h>
 
-#include <string>
+#include <utility>
 
 namespace platform {
 namespace {
 
 constexpr std::uint32_t kBufferMilliseconds = 200;
 constexpr std::uint32_t kStartAfterMilliseconds = 20;
+constexpr std::uint32_t kFirstLineLeadMicroseconds = 5000;
 
 }  // namespace
 
-PulseSink::PulseSink(int sampleRate) {
+PulseSink::PulseSink(int sampleRate) : sampleRate_(sampleRate) {
+  const std::string failure = connect();
+  if (stream_ == nullptr)
+    throw AudioDeviceUnavailable("the sound server did not answer (" + failure + ")");
+}
+
+PulseSink::~PulseSink() {
+  if (stream_ != nullptr) pa_simple_free(stream_);
+}
+
+std::string PulseSink::connect() {
   pa_sample_spec format{};
   format.format = PA_SAMPLE_S16LE;
-  format.rate = static_cast<std::uint32_t>(sampleRate);
+  format.rate = static_cast<std::uint32_t>(sampleRate_);
   format.channels = 1;
   // The server's default buffer holds two seconds and starts playing only once it is full, which
   // would hold back a short line until the next arrives. A small buffer that starts playing after
@@ -29,32 +40,61 @@ PulseSink::PulseSink(int sampleRate) {
   buffering.minreq = static_cast<std::uint32_t>(-1);
   buffering.fragsize = static_cast<std::uint32_t>(-1);
   int error = 0;
+  lastAttempt_ = std::chrono::steady_clock::now();
   stream_ = pa_simple_new(nullptr, "Vorlix caller", PA_STREAM_PLAYBACK, nullptr, "Calling", &format,
                           nullptr, &buffering, &error);
-  if (stream_ == nullptr)
-    throw AudioDeviceUnavailable(std::string("the sound server did not answer (") +
-                                 pa_strerror(error) + ")");
+  return stream_ == nullptr ? pa_strerror(error) : "";
 }
 
-PulseSink::~PulseSink() {
-  pa_simple_free(stream_);
+void PulseSink::warmUp() {
+  // A server whose sink has been idle can take a second or more to start a new stream (a null
+  // sink sleeps up to two seconds between renders); a line written before then would play late.
+  // A little silence written now starts the stream while nothing waits for it.
+  writeSilence(*this, static_cast<std::size_t>(sampleRate_) * kBufferMilliseconds / 1000);
+  freshStream_ = true;
+}
+
+void PulseSink::beginUtterance(const UtteranceStart& start) {
+  if (stopped_) return;
+  if (stream_ == nullptr && std::chrono::steady_clock::now() - lastAttempt_ >= kReconnectInterval &&
+      connect().empty()) {
+    warmUp();
+    tell("Sound is back");
+  }
+  // The first line a stream plays after starting loses its first few milliseconds (the server
+  // starts reading before they arrive); a little silence in front of it is lost instead.
+  if (std::exchange(freshStream_, false))
+    writeSilence(*this,
+                 static_cast<std::size_t>(sampleRate_) * kFirstLineLeadMicroseconds / 1'000'000);
+  writeSilence(*this, start.leadInSamples);
 }
 
 void PulseSink::write(std::span<const std::int16_t> samples) {
-  // After a failed write the server is gone; the game goes on in silence rather than retrying
-  // on every block.
-  if (stopped_ || failed_) return;
+  if (stream_ == nullptr || stopped_) return;
   int error = 0;
-  if (pa_simple_write(stream_, samples.data(), samples.size_bytes(), &error) < 0) failed_ = true;
+  if (pa_simple_write(stream_, samples.data(), samples.size_bytes(), &error) < 0)
+    lose(pa_strerror(error));
 }
 
 void PulseSink::finish() {
+  if (stream_ == nullptr) return;
   int error = 0;
-  if (failed_) return;
   if (stopped_)
     pa_simple_flush(stream_, &error);
   else
     pa_simple_drain(stream_, &error);
+}
+
+void PulseSink::lose(const std::string& reason) {
+  pa_simple_free(stream_);
+  stream_ = nullptr;
+  lastAttempt_ = std::chrono::steady_clock::now();
+  tell("Sound lost: the sound server stopped answering (" + reason +
+       "); the game goes on and speech returns with the server");
+}
+
+void PulseSink::tell(const std::string& notice) {
+  if (report_) report_(notice);
 }
 
 }  // namespace platform

@@ -2,9 +2,19 @@
 
 namespace platform {
 
-void TeeSink::beginUtterance(Duration handedOverAt) {
-  first_->beginUtterance(handedOverAt);
-  second_->beginUtterance(handedOverAt);
+void TeeSink::setNoticeReporter(NoticeReporter reporter) {
+  first_->setNoticeReporter(reporter);
+  second_->setNoticeReporter(std::move(reporter));
+}
+
+void TeeSink::warmUp() {
+  first_->warmUp();
+  second_->warmUp();
+}
+
+void TeeSink::beginUtterance(const UtteranceStart& start) {
+  first_->beginUtterance(start);
+  second_->beginUtterance(start);
 }
 
 void TeeSink::write(std::span<const std::int16_t> samples) {

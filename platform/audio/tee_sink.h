@@ -12,7 +12,9 @@ class TeeSink : public AudioSink {
   TeeSink(std::unique_ptr<AudioSink> first, std::unique_ptr<AudioSink> second)
       : first_(std::move(first)), second_(std::move(second)) {}
 
-  void beginUtterance(Duration handedOverAt) override;
+  void setNoticeReporter(NoticeReporter reporter) override;
+  void warmUp() override;
+  void beginUtterance(const UtteranceStart& start) override;
   void write(std::span<const std::int16_t> samples) override;
   void endUtterance() override;
   void stopLive() override;

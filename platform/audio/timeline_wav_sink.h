@@ -6,15 +6,15 @@
 
 namespace platform {
 
-// A WAV file of the game as the hall hears it: each utterance starts at its hand-over time on the
-// run loop's clock or, when the one before is still playing then, right after it; silence fills
-// the time between. The clock is read from the hand-over times only, so a game on a virtual clock
-// records in the time it takes to synthesise.
+// A WAV file of the game as the hall hears it: each utterance starts at its start time on the
+// run loop's clock (its hand-over, or a short gap after the line before when that is still being
+// heard then); silence fills the time between. The clock is read from the hand-over times only, so
+// a game on a virtual clock records in the time it takes to synthesise.
 class TimelineWavSink : public WavFileSink {
  public:
   using WavFileSink::WavFileSink;
 
-  void beginUtterance(Duration handedOverAt) override;
+  void beginUtterance(const UtteranceStart& start) override;
 };
 
 }  // namespace platform

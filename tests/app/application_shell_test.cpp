@@ -11,12 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include "app/app_delegate.h"
 #include "app/application_main.h"
 #include "app/quit_request.h"
 #include "platform/alert_view.h"
 #include "platform/console.h"
 #include "platform/random_source.h"
-#include "platform/touch.h"
+#include "platform/services.h"
+#include "platform/stand_ins.h"
 
 namespace {
 
@@ -26,10 +28,10 @@ namespace fs = std::filesystem;
 // store parts it builds and writes its errors here.
 class TestHost : public app::ApplicationHost {
  public:
-  explicit TestHost(std::function<void(TestHost&, app::Window&)> loop) : loop_(std::move(loop)) {}
+  explicit TestHost(std::function<void(TestHost&, app::Screen&)> loop) : loop_(std::move(loop)) {}
   platform::Services services() override { return {&clock, &speech, &alerts, &console, &random}; }
-  int runMainLoop(app::Window& window) override {
-    loop_(*this, window);
+  int runMainLoop(app::Screen& screen) override {
+    loop_(*this, screen);
     return 0;
   }
   int run(const app::Bundle& bundle = app::Bundle::mainBundle()) {
@@ -53,21 +55,26 @@ class TestHost : public app::ApplicationHost {
   fs::path documents = fs::path(testing::TempDir()) / "vorlix-documents";
 
  private:
-  std::function<void(TestHost&, app::Window&)> loop_;
+  std::function<void(TestHost&, app::Screen&)> loop_;
 };
 
-void playWholeGame(TestHost& host, app::Window& window) {
-  ViewController& screen = *window.rootViewController();
-  ASSERT_EQ(platform::tapButtonTitled(screen.view(), "Play"), platform::TapOutcome::reached);
+void playWholeGame(TestHost& host, app::Screen& screen) {
+  ASSERT_EQ(screen.press("Play"), app::PressOutcome::pressed);
   ASSERT_TRUE(host.clock.runUntilIdle(std::chrono::hours(1)));
-  EXPECT_EQ(screen._randomNumbers.size(), 90u);
+  const app::ScreenSnapshot done = screen.snapshot();
+  EXPECT_EQ(done.calledInOrder.size(), 90u);
+  EXPECT_EQ(done.phase, app::GamePhase::completed);
+  EXPECT_EQ(done.lastSpoken,
+            "Please keep silence! Vorlix successfully completed! Congratulations for all winners");
+  ASSERT_EQ(done.openAlerts.size(), 1u);
+  EXPECT_EQ(done.openAlerts.front().title, "Success!");
   ASSERT_EQ(host.alerts.shown().size(), 1u);
   EXPECT_EQ(host.alerts.shown().front()->title(), "Success!");
 }
 
 TEST(ApplicationShell, TheStoreIsBuiltOnceOnlyAtTerminationInOrderAndNothingIsSaved) {
   std::vector<std::string> builtWhileRunning{"not run"};
-  TestHost host([&](TestHost& self, app::Window& window) {
+  TestHost host([&](TestHost& self, app::Screen& window) {
     builtWhileRunning = self.built;
     playWholeGame(self, window);
   });
@@ -103,7 +110,7 @@ TEST(ApplicationShell, AMissingOrUnreadableModelIsSaidOnceAndTheGameGoesOn) {
 // SIGTERM (and Ctrl-C) only ask the loop to end; the delegate still hears of the termination.
 TEST(ApplicationShell, ASignalEndsTheMainLoopAndTheApplicationStillTerminates) {
   bool woken = false;
-  TestHost host([&](TestHost&, app::Window&) {
+  TestHost host([&](TestHost&, app::Screen&) {
     std::raise(SIGTERM);
     pollfd quit{app::QuitRequest::fileDescriptor(), POLLIN, 0};
     woken = ::poll(&quit, 1, 10000) == 1 && app::QuitRequest::requested();
@@ -115,3 +122,29 @@ TEST(ApplicationShell, ASignalEndsTheMainLoopAndTheApplicationStillTerminates) {
 }
 
 }  // namespace
+
+// A host that leaves a service out is refused before anything runs, naming what is missing.
+TEST(ApplicationShell, AHostWithoutASpeechEngineOrAlertsIsRefusedAtStart) {
+  bool ran = false;
+  TestHost host([&](TestHost&, app::Screen&) { ran = true; });
+  struct Forgetful : app::ApplicationHost {
+    TestHost& inner;
+    explicit Forgetful(TestHost& h) : inner(h) {}
+    platform::Services services() override {
+      platform::Services partial = inner.services();
+      partial.speechEngine = nullptr;
+      partial.alertPresenter = nullptr;
+      return partial;
+    }
+    int runMainLoop(app::Screen& screen) override { return inner.runMainLoop(screen); }
+  } forgetful(host);
+  try {
+    app::applicationMain(forgetful, {});
+    ADD_FAILURE() << "a host without speech or alerts was let run";
+  } catch (const std::logic_error& error) {
+    EXPECT_NE(std::string(error.what()).find("speech engine, alert presenter"), std::string::npos)
+        << error.what();
+  }
+  EXPECT_FALSE(ran);
+  EXPECT_THROW(platform::speechEngine(), std::logic_error);  // nothing installed outside a run
+}

@@ -111,9 +111,9 @@ TEST(Calling, IntervalTable) {
       h.vc()._nextNumberDelay = pause;
       h.vc().scheduleAnnouncementTimer();
       EXPECT_EQ(h.timerIntervals().back(), intervals[i]) << "pause " << pause;
-      EXPECT_EQ(h.vc()._timer->fireDate() - h.loop.now(),
+      EXPECT_EQ(h.vc()._timer.fireDate() - h.loop.now(),
                 platform::secondsToDuration(std::stod(intervals[i])));
-      h.vc()._timer->invalidate();
+      h.vc()._timer.cancel();
     }
   }
 }

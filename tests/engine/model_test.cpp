@@ -20,8 +20,16 @@ TEST(Model, RandomHostsNeverBreakTheGame) {
   // are tapped most, Re-start least: a recall list plays for minutes, so recalls picked as often
   // as the rest would keep the game recalling most of the time.
   std::discrete_distribution<int> kind({45, 5, 5, 45}), waitScale({75, 23, 2});
-  std::discrete_distribution<std::size_t> control(
-      {30, 25, 7, 3, 3, 3, 3, 3, 3, 2, 2, 2, 2, 2, 2, 2, 2, 2});  // as in kControlTitles
+  std::vector<double> weights;
+  for (const auto& entry : ui::controls()) {
+    using Action = ui::ControlEntry::Action;
+    weights.push_back(entry.action == Action::play      ? 30
+                      : entry.action == Action::pause   ? 25
+                      : entry.action == Action::restart ? 7
+                      : entry.action == Action::recall  ? 3
+                                                        : 2);
+  }
+  std::discrete_distribution<std::size_t> control(weights.begin(), weights.end());
   const double waitLimits[] = {8.0, 60.0, 600.0};
   std::array<int, 5> movesEndingIn{};
   for (std::uint64_t game = 1; game <= kGames; ++game) {
@@ -33,7 +41,7 @@ TEST(Model, RandomHostsNeverBreakTheGame) {
                           std::uniform_real_distribution(0.0, waitLimits[waitScale(rng)])(rng)};
       ASSERT_EQ(referee.play(move), std::vector<std::string>{})
           << "game " << game << ", move " << i << ": kind " << static_cast<int>(move.kind)
-          << ", control " << kControlTitles[move.control] << ", " << move.seconds << " s";
+          << ", control " << movedControl(move.control).title << ", " << move.seconds << " s";
       ++movesEndingIn[static_cast<std::size_t>(gameStateOf(h.vc()))];
     }
   }

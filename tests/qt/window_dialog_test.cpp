@@ -29,15 +29,19 @@ TEST(WindowDialogs, NoKeepsTheGameGoingAndYesStartsANewOne) {
   QTest::mouseClick(onlyDialog(w).buttonTitled("No"), Qt::LeftButton);
   EXPECT_TRUE(w.openDialogs().empty());
   w.advance(30.0);
-  EXPECT_EQ(w.screen->_randomNumbers, uninterrupted.vc()._randomNumbers);
+  std::vector<int> uninterruptedCalls;
+  for (const auto& text : uninterrupted.vc()._randomNumbers)
+    uninterruptedCalls.push_back(std::stoi(text));
+  EXPECT_EQ(w.called(), uninterruptedCalls);
 
   w.click("Re-start");
   QTest::mouseClick(onlyDialog(w).buttonTitled("Yes"), Qt::LeftButton);
   EXPECT_TRUE(w.openDialogs().empty());
-  EXPECT_LE(w.screen->_randomNumbers.size(), 1u);
+  EXPECT_LE(w.called().size(), 1u);
   EXPECT_EQ(w.speech.entries().back().text,
             "Welcome to Vorlix game! Game is about to start! Please keep silence!");
-  EXPECT_EQ(w.shownColour(w.picture(), w.cell(7)), QColor(Qt::yellow)) << "repainted after Yes";
+  EXPECT_EQ(w.shownColour(w.picture(), w.cellFrame(7)), QColor(Qt::yellow))
+      << "repainted after Yes";
 }
 
 }  // namespace

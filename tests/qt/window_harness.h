@@ -9,13 +9,15 @@
 #include <QImage>
 #include <QTest>
 
+#include "app/screen.h"
 #include "hosts/qt/alert_dialog.h"
 #include "hosts/qt/screen_painter.h"
 #include "hosts/qt/screen_widget.h"
 #include "support/screen_harness.h"
 
-// The window on a virtual clock: a loaded screen shown by the real widget, with its alerts as the
-// real dialogs, its speech and console lines recorded and a seeded draw.
+// The window on a virtual clock: a loaded screen shown by the real widget through the screen's
+// snapshot, with its alerts as the real dialogs, its speech and console lines recorded and a
+// seeded draw.
 class WindowHarness {
  public:
   // Speech and console lines go to `speechTo` and `consoleTo` when given, else to the recorders
@@ -26,27 +28,35 @@ class WindowHarness {
       : seeded_(options.seed),
         random_(std::move(options.presetDraws), seeded_),
         presenter_([this] { return widget.get(); }, [this] { widget->screenChanged(); }),
-        scope_({&loop, speechTo ? speechTo : &speech, &presenter_, consoleTo ? consoleTo : &console,
-                &random_, options.idiom}),
-        screen(std::make_unique<ViewController>()) {
-    screen->setInitialViewFrame({0.0, 0.0, options.width, 568.0});
-    screen->view();
-    qthost::fitScreenToContent(*screen);
-    widget = std::make_unique<qthost::ScreenWidget>(*screen);
+        outputs_({&loop, speechTo ? speechTo : &speech, &presenter_,
+                  consoleTo ? consoleTo : &console, &random_, options.idiom}),
+        scope_(outputs_.services()),
+        controller_(std::make_unique<ViewController>()),
+        screen(*controller_, outputs_) {
+    controller_->setInitialViewFrame({0.0, 0.0, options.width, 568.0});
+    controller_->view();
+    screen.fitToContent();
+    widget = std::make_unique<qthost::ScreenWidget>(screen);
     widget->resize(size);
     loop.setAfterEventHook([this] { widget->screenChanged(); });
   }
-  ~WindowHarness() { loop.setAfterEventHook(nullptr); }
-
-  platform::Button& button(const std::string& title) {
-    return *platform::findButtonTitled(screen->view(), title);
+  ~WindowHarness() {
+    loop.setAfterEventHook(nullptr);
+    widget.reset();
   }
-  platform::View& cell(int n) {
-    return *screen->_gridViewsArray.at(static_cast<std::size_t>(n - 1));
+
+  app::ScreenSnapshot now() const { return screen.snapshot(); }
+  std::vector<int> called() const { return now().calledInOrder; }
+  const app::CellLook& cell(const app::ScreenSnapshot& at, int n) const {
+    return *at.cells().at(static_cast<std::size_t>(n - 1));
+  }
+  platform::Rect cellFrame(int n) const { return cell(now(), n).drawing.frame; }
+  platform::Rect controlFrame(const std::string& title) const {
+    return now().control(title)->frame;
   }
 
   void click(const std::string& title) {
-    QTest::mouseClick(widget.get(), Qt::LeftButton, {}, widget->centreOf(button(title)));
+    QTest::mouseClick(widget.get(), Qt::LeftButton, {}, widget->centreOf(title));
   }
   void key(Qt::Key k) { QTest::keyClick(widget.get(), k); }
   void advance(double seconds) { loop.advanceBySeconds(seconds); }
@@ -62,10 +72,8 @@ class WindowHarness {
   QImage picture() const { return widget->grab().toImage(); }
 
   // The colour that covers most of the middle of a view in the picture (its text aside).
-  QColor shownColour(const QImage& image, const platform::View& view) const {
-    const platform::Point origin = view.convertToRoot({0.0, 0.0});
-    const QRectF area = widget->geometry().toDevice(
-        platform::Rect{origin.x, origin.y, view.frame().width, view.frame().height});
+  QColor shownColour(const QImage& image, const platform::Rect& frame) const {
+    const QRectF area = widget->geometry().toDevice(frame);
     const QRect inner = area.adjusted(area.width() * 0.2, area.height() * 0.2, -area.width() * 0.2,
                                       -area.height() * 0.2)
                             .toRect();
@@ -85,10 +93,12 @@ class WindowHarness {
   platform::SeededRandomSource seeded_;
   platform::PresetRandomSource random_;
   qthost::QtAlertPresenter presenter_;
+  app::OutputWatch outputs_;
   platform::ServicesScope scope_;
+  std::unique_ptr<ViewController> controller_;
 
  public:
-  std::unique_ptr<ViewController> screen;
+  app::Screen screen;
   std::unique_ptr<qthost::ScreenWidget> widget;
 };
 

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "hosts/common/transcript.h"
 #include "hosts/terminal/script_host.h"
 #include "window_harness.h"
 
@@ -39,11 +40,13 @@ std::string scriptedTranscript() {
 
 // The window's speech and console lines, written to a transcript on the window's own clock.
 struct ToTranscript : platform::SpeechEngine, platform::Console {
-  terminal::TranscriptRecorder* to = nullptr;
+  hostkit::TranscriptRecorder* to = nullptr;
   void speak(const platform::SpeechUtterance& u, platform::Duration at) override {
-    to->speak(u, at);
+    if (to != nullptr) to->speak(u, at);
   }
-  void writeLine(std::string_view line) override { to->writeLine(line); }
+  void writeLine(std::string_view line) override {
+    if (to != nullptr) to->writeLine(line);
+  }
 };
 
 // Plays the script's taps on a window of the given size with `press`, returns its transcript.
@@ -52,9 +55,9 @@ std::string windowTranscript(QSize size,
   ToTranscript forward;
   WindowHarness w({.presetDraws = kDraws}, size, &forward, &forward);
   std::ostringstream out;
-  terminal::TranscriptRecorder recorder(out, w.loop);
+  hostkit::TranscriptRecorder recorder(out, w.loop);
   forward.to = &recorder;
-  recorder.attach(*w.screen);
+  recorder.attach(w.screen);
   w.loop.setAfterEventHook([&] {
     w.widget->screenChanged();
     recorder.eventHandled();
@@ -64,6 +67,10 @@ std::string windowTranscript(QSize size,
     if (command.kind == terminal::ScriptCommand::Kind::tap) press(w, command.title);
     if (command.kind == terminal::ScriptCommand::Kind::wait) w.advance(command.seconds);
   }
+  // The recorder goes before the window: nothing may reach it once it is gone.
+  w.loop.setAfterEventHook(nullptr);
+  w.widget->setAfterInputHook(nullptr);
+  forward.to = nullptr;
   return out.str();
 }
 

@@ -11,22 +11,23 @@ const std::vector<std::uint32_t> kFirstDraws = {7, 45, 12, 88, 3, 60, 21, 34};
 
 void expectPictureMatchesScreen(WindowHarness& w) {
   const QImage image = w.picture();
+  const app::ScreenSnapshot now = w.now();
   std::set<QRgb> cellColours;
   for (int n = 1; n <= 90; ++n) {
-    const QColor expected = overWhite(*w.cell(n).backgroundColor());
-    const QColor shown = w.shownColour(image, w.cell(n));
+    const QColor expected = overWhite(w.cell(now, n).colour);
+    const QColor shown = w.shownColour(image, w.cell(now, n).drawing.frame);
     EXPECT_TRUE(closeColours(shown, expected))
         << "cell " << n << " shows " << shown.name().toStdString() << ", expected "
         << expected.name().toStdString();
     cellColours.insert(expected.rgb());
   }
   EXPECT_EQ(cellColours.size(), 3u) << "the game should show all three cell colours";
-  for (const auto& subview : w.screen->view().subviews()) {
-    auto* button = dynamic_cast<platform::Button*>(subview.get());
-    if (button == nullptr) continue;
-    const QColor shown = w.shownColour(image, *button);
-    EXPECT_TRUE(closeColours(shown, overWhite(*button->backgroundColor())))
-        << "button " << *button->titleText() << " shows " << shown.name().toStdString();
+  for (const auto& view : now.views) {
+    const auto* control = std::get_if<app::ControlLook>(&view);
+    if (control == nullptr) continue;
+    const QColor shown = w.shownColour(image, control->frame);
+    EXPECT_TRUE(closeColours(shown, overWhite(control->colour)))
+        << "button " << control->title << " shows " << shown.name().toStdString();
   }
 }
 
@@ -38,8 +39,8 @@ TEST(WindowPicture, CellsButtonsAndTitleShowTheGame) {
   EXPECT_EQ(w.widget->windowTitle(), "Vorlix @ Korvanda Castle [7]");
 
   // The title is painted in its band above the board: dark pixels there, none in its corner.
-  const platform::Rect band = qthost::titleBand(w.screen->view());
-  EXPECT_LE(band.y + band.height, w.cell(1).frame().y);
+  const platform::Rect band = qthost::titleBand(w.now());
+  EXPECT_LE(band.y + band.height, w.cellFrame(1).y);
   const QRect area = w.widget->geometry().toDevice(band).toRect();
   const QImage image = w.picture();
   int dark = 0;
@@ -51,14 +52,14 @@ TEST(WindowPicture, CellsButtonsAndTitleShowTheGame) {
   w.advance(39.0);  // the first seven numbers: one board refresh among them
   w.click("7");
   w.click("L3");
-  ASSERT_GE(w.screen->_randomNumbers.size(), 7u);
-  EXPECT_EQ(w.shownColour(w.picture(), w.cell(1)), QColor(Qt::yellow));
-  EXPECT_EQ(w.shownColour(w.picture(), w.cell(7)), QColor(Qt::green));
-  EXPECT_TRUE(closeColours(w.shownColour(w.picture(), w.cell(21)), QColor(127, 127, 255)));
-  EXPECT_EQ(w.shownColour(w.picture(), w.button("L3")), QColor(255, 128, 0));
-  EXPECT_EQ(w.shownColour(w.picture(), w.button("7")), QColor(255, 128, 0));
-  EXPECT_EQ(w.shownColour(w.picture(), w.button("5")), QColor(Qt::black));
-  EXPECT_EQ(w.shownColour(w.picture(), w.button("Pause")), QColor(128, 128, 128));
+  ASSERT_GE(w.called().size(), 7u);
+  EXPECT_EQ(w.shownColour(w.picture(), w.cellFrame(1)), QColor(Qt::yellow));
+  EXPECT_EQ(w.shownColour(w.picture(), w.cellFrame(7)), QColor(Qt::green));
+  EXPECT_TRUE(closeColours(w.shownColour(w.picture(), w.cellFrame(21)), QColor(127, 127, 255)));
+  EXPECT_EQ(w.shownColour(w.picture(), w.controlFrame("L3")), QColor(255, 128, 0));
+  EXPECT_EQ(w.shownColour(w.picture(), w.controlFrame("7")), QColor(255, 128, 0));
+  EXPECT_EQ(w.shownColour(w.picture(), w.controlFrame("5")), QColor(Qt::black));
+  EXPECT_EQ(w.shownColour(w.picture(), w.controlFrame("Pause")), QColor(128, 128, 128));
   expectPictureMatchesScreen(w);
 
   // A wide projector: the screen scaled up at the left, the number being called large on the right.

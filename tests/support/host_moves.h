@@ -15,17 +15,19 @@
 
 #include "support/invariants.h"
 #include "support/screen_harness.h"
+#include "ui/control_catalogue.h"
 
 struct HostMove {
   enum class Kind { tap, answerYes, answerNo, wait };
   Kind kind = Kind::wait;
-  std::size_t control = 0;  // index into kControlTitles, for a tap
+  std::size_t control = 0;  // index into the control catalogue, for a tap
   double seconds = 0.0;     // for a wait
 };
 
-inline constexpr std::array<const char*, 18> kControlTitles = {
-    "Play", "Pause", "Re-start", "L2", "L3", "L5", "L10", "ALL", "Remaining Numbers",
-    "2",    "3",     "4",        "5",  "6",  "7",  "8",   "9",   "10"};
+// The control a tap move presses: every control of the catalogue, by its place there.
+inline const ui::ControlEntry& movedControl(std::size_t index) {
+  return ui::controls()[index % ui::controls().size()];
+}
 
 // What a move can change, seen from outside the panel's colours (the invariants cover those).
 struct GameSnapshot {
@@ -38,7 +40,7 @@ struct GameSnapshot {
         speed(vc._speed),
         playLive(vc.btnPlay->isUserInteractionEnabled()),
         state(gameStateOf(vc)) {
-    if (timerPending(vc)) timerDue = vc._timer->fireDate();
+    if (timerPending(vc)) timerDue = vc._timer.fireDate();
   }
   // Whether `now` holds the numbers drawn here and then `more` new ones (any number by default).
   bool drawnBefore(const GameSnapshot& now, std::size_t more = 90) const {
@@ -71,7 +73,7 @@ class MoveReferee {
   // Plays the move; returns everything found wrong since the last call (empty when all is well).
   std::vector<std::string> play(const HostMove& move) {
     const GameSnapshot before(h_.vc());
-    if (move.kind == HostMove::Kind::tap) tap(kControlTitles.at(move.control), before);
+    if (move.kind == HostMove::Kind::tap) tap(movedControl(move.control), before);
     if (move.kind == HostMove::Kind::answerYes) answer("Yes", before);
     if (move.kind == HostMove::Kind::answerNo) answer("No", before);
     if (move.kind == HostMove::Kind::wait) wait(move.seconds, before);
@@ -96,28 +98,30 @@ class MoveReferee {
     return !h_.speech.entries().empty() && h_.speech.entries().back().text.starts_with(text);
   }
 
-  void tap(const std::string& title, const GameSnapshot& before) {
-    const bool live =
-        (title != "Play" || before.playLive) && (title != "Pause" || !before.playLive);
+  void tap(const ui::ControlEntry& control, const GameSnapshot& before) {
+    using Action = ui::ControlEntry::Action;
+    const std::string title(control.title);
+    const bool live = (control.action != Action::play || before.playLive) &&
+                      (control.action != Action::pause || !before.playLive);
     expect(h_.tap(title) == (live ? platform::TapOutcome::reached : platform::TapOutcome::ignored),
            "tap on '" + title + "' " + (live ? "was refused" : "went through an inert button"));
     const GameSnapshot after(h_.vc());
     GameSnapshot expected = before;
-    if (!live || title == "Re-start") {
+    if (!live || control.action == Action::restart) {
       expect(!live || (h_.alerts.topmostOpen() && h_.alerts.topmostOpen()->title() == "Re-start"),
              "Re-start asked nothing");
-    } else if (title == "Play") {
+    } else if (control.action == Action::play) {
       const bool complete = before.drawn.size() >= 90;
       return expect(before.drawnBefore(after, complete ? 0 : 1) &&
                         after.state == (complete ? GameState::completed : GameState::calling),
                     "Play did not draw exactly one new number and call it");
-    } else if (title == "Pause") {
+    } else if (control.action == Action::pause) {
       expected.timerDue.reset();
       expected.playLive = true;
       expected.state = before.drawn.size() >= 90 ? GameState::completed : GameState::paused;
       expect(lastSpokenStartsWith("Game stopped! Please relax!"), "Pause said no pause line");
-    } else if (std::isdigit(static_cast<unsigned char>(title.front()))) {
-      expected.speed = std::stol(title);
+    } else if (control.action == Action::speed) {
+      expected.speed = control.speed;
     } else {  // a recall
       const auto& list = h_.vc()._announceInfoList;
       return expect(after.state == GameState::recalling && after.index == 0 && after.playLive &&

@@ -24,7 +24,7 @@ inline const char* gameStateName(GameState state) {
 }
 
 inline bool timerPending(const ViewController& vc) {
-  return vc._timer && vc._timer->isValid();
+  return vc._timer.isPending();
 }
 
 inline GameState gameStateOf(const ViewController& vc) {
@@ -85,7 +85,7 @@ class ScreenInvariants {
     const std::size_t count = loop_.pendingTimerCount();
     expect(count == (pending ? 1u : 0u),
            std::to_string(count) + " timers pending, _timer " + (pending ? "valid" : "not valid"));
-    expect(!pending || loop_.nextDeadline() == vc_._timer->fireDate(),
+    expect(!pending || loop_.nextDeadline() == vc_._timer.fireDate(),
            "_timer is not the timer that will fire");
   }
 

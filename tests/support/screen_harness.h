@@ -17,6 +17,7 @@
 #include "platform/run_loop.h"
 #include "platform/services.h"
 #include "platform/speech.h"
+#include "platform/stand_ins.h"
 #include "platform/touch.h"
 
 // A loaded screen on a virtual clock, with its speech, console lines and alerts recorded and a

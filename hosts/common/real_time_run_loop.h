@@ -8,7 +8,7 @@
 
 #include "platform/run_loop.h"
 
-namespace terminal {
+namespace hostkit {
 
 // A run loop on the wall clock. It sleeps in poll() until the earliest of: one of the watched file
 // descriptors has something, the next timer falls due, or the caller's own limit; then fires what
@@ -32,4 +32,4 @@ class RealTimeRunLoop : public platform::RunLoop {
   std::chrono::steady_clock::time_point start_;
 };
 
-}  // namespace terminal
+}  // namespace hostkit

@@ -7,13 +7,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/screen_snapshot.h"
+#include "app/screen.h"
 #include "platform/alert_view.h"
 #include "platform/console.h"
 #include "platform/run_loop.h"
 #include "platform/speech.h"
+#include "platform/stand_ins.h"
 
-namespace terminal {
+namespace hostkit {
 
 // Writes the event transcript: one line per event, "T KIND PAYLOAD", T in seconds on the run loop's
 // clock since the view loaded, with three decimals. It stands in for the speech engine (forwarding
@@ -30,7 +31,7 @@ class TranscriptRecorder : public platform::SpeechEngine,
   void setSpeechTee(platform::SpeechEngine* engine) { tee_ = engine; }
 
   // Starts watching the screen, whose view has just loaded: writes "ready".
-  void attach(ViewController& screen);
+  void attach(const app::Screen& screen);
   // Writes what looks different since the last event.
   void eventHandled();
   // The script's own actions ("tap", "tap-ignored", "answer", "board").
@@ -50,7 +51,7 @@ class TranscriptRecorder : public platform::SpeechEngine,
   std::ostream& out_;
   const platform::RunLoop& loop_;
   platform::Duration origin_{0};
-  ViewController* screen_ = nullptr;
+  const app::Screen* screen_ = nullptr;
   std::optional<app::ScreenSnapshot> lastLook_;
   platform::SpeechEngine* tee_ = nullptr;
   platform::RecordingAlertPresenter alerts_;
@@ -64,4 +65,4 @@ std::string colourName(const platform::Color& colour);
 std::vector<std::string> lookChanges(const app::ScreenSnapshot& before,
                                      const app::ScreenSnapshot& after);
 
-}  // namespace terminal
+}  // namespace hostkit

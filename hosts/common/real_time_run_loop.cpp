@@ -1,18 +1,16 @@
-#include "hosts/terminal/real_time_run_loop.h"
+#include "hosts/common/real_time_run_loop.h"
 
 #include <algorithm>
 #include <array>
-#include <limits>
 
-namespace terminal {
+#include "hosts/common/system_io.h"
+
+namespace hostkit {
 namespace {
 
-// poll() takes whole milliseconds: round up, so a timer is never woken for before it is due.
+// poll() takes whole milliseconds; -1 waits for the descriptors alone.
 int timeoutMilliseconds(platform::Duration from, std::optional<platform::Duration> to) {
-  if (!to) return -1;
-  const auto remaining = std::max(*to - from, platform::Duration{0});
-  const auto millis = std::chrono::ceil<std::chrono::milliseconds>(remaining).count();
-  return static_cast<int>(std::min<long long>(millis, std::numeric_limits<int>::max()));
+  return to ? waitMilliseconds(*to - from) : -1;
 }
 
 bool readable(int descriptor) {
@@ -24,7 +22,7 @@ bool readable(int descriptor) {
 }  // namespace
 
 platform::Duration RealTimeRunLoop::now() const {
-  return std::chrono::duration_cast<platform::Duration>(std::chrono::steady_clock::now() - start_);
+  return steadyTimeSince(start_);
 }
 
 int RealTimeRunLoop::waitOnce(std::span<pollfd> watched, std::optional<platform::Duration> until) {
@@ -51,4 +49,4 @@ bool RealTimeRunLoop::runUntilIdle(platform::Duration limit, int stopDescriptor)
   return pendingTimerCount() == 0;
 }
 
-}  // namespace terminal
+}  // namespace hostkit

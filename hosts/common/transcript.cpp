@@ -1,8 +1,8 @@
-#include "hosts/terminal/transcript.h"
+#include "hosts/common/transcript.h"
 
 #include <cstdio>
 
-namespace terminal {
+namespace hostkit {
 namespace {
 
 std::string componentText(double value) {
@@ -64,16 +64,16 @@ std::vector<std::string> lookChanges(const app::ScreenSnapshot& before,
 TranscriptRecorder::TranscriptRecorder(std::ostream& out, const platform::RunLoop& loop)
     : out_(out), loop_(loop) {}
 
-void TranscriptRecorder::attach(ViewController& screen) {
+void TranscriptRecorder::attach(const app::Screen& screen) {
   screen_ = &screen;
   origin_ = loop_.now();
-  lastLook_ = app::snapshotOf(screen);
+  lastLook_ = screen.snapshot();
   writeNow("ready", "");
 }
 
 void TranscriptRecorder::eventHandled() {
   if (screen_ == nullptr) return;
-  app::ScreenSnapshot look = app::snapshotOf(*screen_);
+  app::ScreenSnapshot look = screen_->snapshot();
   for (const auto& line : lookChanges(*lastLook_, look)) {
     const auto space = line.find(' ');
     writeNow(std::string_view(line).substr(0, space), std::string_view(line).substr(space + 1));
@@ -115,4 +115,4 @@ void TranscriptRecorder::writeNow(std::string_view kind, std::string_view payloa
   write(loop_.now(), kind, payload);
 }
 
-}  // namespace terminal
+}  // namespace hostkit

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/screen_input.h"
+#include "app/screen_snapshot.h"
+#include "platform/alert_view.h"
+#include "platform/services.h"
+#include "platform/speech.h"
+
+class ViewController;
+
+namespace app {
+
+// Sees what the screen says and asks on its way to the host's speech engine and alert presenter,
+// so the snapshot can tell the line handed to speech last and the alerts still open.
+class OutputWatch : public platform::SpeechEngine, public platform::AlertPresenter {
+ public:
+  // `host` must have a speech engine and an alert presenter (see platform::requireComplete).
+  explicit OutputWatch(const platform::Services& host);
+
+  // The host's services with speech and alerts passing through this watch.
+  platform::Services services() { return watched_; }
+
+  void speak(const platform::SpeechUtterance& utterance, platform::Duration handedOverAt) override;
+  std::vector<std::string> takeNotices() override;
+  void present(const std::shared_ptr<platform::AlertView>& alert) override;
+
+  const std::string& lastSpoken() const { return lastSpoken_; }
+  // The alerts shown and not yet answered, oldest first.
+  std::vector<std::shared_ptr<platform::AlertView>> openAlerts() const;
+
+ private:
+  platform::Services host_;
+  platform::Services watched_;
+  std::string lastSpoken_;
+  std::vector<std::shared_ptr<platform::AlertView>> shown_;
+};
+
+// The one screen as every host sees it: a snapshot to show, and the input a person gives.
+class Screen : public ScreenInput {
+ public:
+  Screen(ViewController& controller, OutputWatch& outputs)
+      : controller_(controller), outputs_(outputs) {}
+
+  ScreenSnapshot snapshot() const;
+
+  PressOutcome press(const std::string& title) override;
+  PressOutcome tapAt(platform::Point point) override;
+  bool answer(const std::string& buttonTitle) override;
+
+  // Makes the screen just tall enough for what is laid out on it (with a small margin), so a
+  // window spends no room on empty space. Nothing is moved: the layout stays as it was made.
+  void fitToContent();
+
+ private:
+  ViewController& controller_;
+  OutputWatch& outputs_;
+};
+
+}  // namespace app

@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/audio/espeak_speech_engine.h"
+#include "platform/audio/pulse_sink.h"
+#include "speech/pcm_analysis.h"
+#include "speech/pulse_server.h"
+
+using namespace speech_test;
+
+namespace {
+
+constexpr int kRate = PulseServer::kSampleRate;
+
+std::string readText(const std::string& path) {
+  std::ifstream file(path);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::vector<std::int16_t> readRaw(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<std::int16_t> samples(bytes.size() / 2);
+  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  return samples;
+}
+
+// Polls `ready` every 20 ms for at most `limit`.
+template <typename Ready>
+bool within(std::chrono::milliseconds limit, Ready ready) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!ready()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+// The hall's monitor recorded while `play` runs; recording starts once parec is listening.
+class HallRecording {
+ public:
+  HallRecording(PulseServer& server, std::string path)
+      : path_(std::move(path)), recorder_(server.recordHall(path_)) {
+    EXPECT_TRUE(within(std::chrono::seconds(10), [] {
+      return std::system(
+                 "pactl list short source-outputs | grep -q . && "
+                 "pactl list short sink-inputs | grep -q .") == 0;
+    })) << "parec did not start recording";
+  }
+  // Stops recording and returns what the hall heard.
+  std::vector<std::int16_t> stop() {
+    if (recorder_ > 0) {
+      ::kill(recorder_, SIGINT);
+      waitFor(recorder_);
+      recorder_ = -1;
+    }
+    return readRaw(path_);
+  }
+  ~HallRecording() { stop(); }
+
+ private:
+  std::string path_;
+  pid_t recorder_;
+};
+
+std::string workedRun() {
+  return std::string(VORLIX_RUNS_DIR) + "/worked_run.script";
+}
+
+std::vector<std::string> callerRun(const std::string& script, std::vector<std::string> extra) {
+  std::vector<std::string> argv{VORLIX_CALLER, "--script", script, "--draw-order", "7,45"};
+  argv.insert(argv.end(), extra.begin(), extra.end());
+  return argv;
+}
+
+// Where each stretch of sound in `recorded` starts, in samples.
+std::vector<std::size_t> onsets(const std::vector<std::int16_t>& samples) {
+  std::vector<std::size_t> found;
+  for (const Segment& segment : findSegments(Pcm{kRate, samples}))
+    found.push_back(static_cast<std::size_t>(std::lround(segment.start * kRate)));
+  return found;
+}
+
+// Where in `heard`, near `around`, the sound of `timeline` from just before `onset` reappears
+// sample for sample (the 10 ms before the onset and 50 ms after); none when samples were lost.
+std::optional<std::size_t> findInHall(const std::vector<std::int16_t>& timeline, std::size_t onset,
+                                      const std::vector<std::int16_t>& heard, std::size_t around) {
+  const std::size_t before = std::min<std::size_t>(kRate / 100, onset);
+  constexpr std::size_t kAfter = kRate / 20;
+  constexpr std::size_t kSearch = kRate / 20;
+  if (onset + kAfter > timeline.size()) return std::nullopt;
+  for (std::size_t at = around > kSearch ? around - kSearch : 0;
+       at <= around + kSearch && at + kAfter <= heard.size(); ++at) {
+    bool same = at >= before;
+    for (std::size_t i = 0; same && i < before + kAfter; ++i)
+      same = std::abs(heard[at - before + i] - timeline[onset - before + i]) <= 1;
+    if (same) return at;
+  }
+  return std::nullopt;
+}
+
+class LiveSound : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (const std::string why = PulseServer::missing(); !why.empty()) GTEST_SKIP() << why;
+    ASSERT_TRUE(server.start()) << "pulseaudio did not start: "
+                                << readText(server.directory() + "/server.log");
+  }
+  std::string file(const std::string& name) const { return server.directory() + "/" + name; }
+
+  PulseServer server;
+};
+
+// The worked run on the real clock, heard in the hall through the sound server, is the recording
+// of the run, sample for sample from just before each line's first sound, every line (the
+// welcome too) starting within 5 ms of where the recording has it.
+// The host takes a moment before pressing Play, as in a hall: the sound server's first start of a
+// stream (up to two seconds on a null sink) falls before the welcome.
+TEST_F(LiveSound, HallHearsTheRecordingFromEachLinesFirstSample) {
+  HallRecording hall(server, file("hall.raw"));
+  std::ofstream(file("worked_run.script")) << "wait 2.5\n" << readText(workedRun());
+  const pid_t caller =
+      spawn(callerRun(file("worked_run.script"),
+                      {"--clock", "real", "--audio", "pulse", "--record", file("timeline.wav")}),
+            file("out.txt"), file("err.txt"));
+  ASSERT_EQ(waitFor(caller), 0) << readText(file("err.txt"));
+  const std::vector<std::int16_t> heard = hall.stop();
+  const std::vector<std::int16_t> timeline = readWav(file("timeline.wav")).samples;
+  const std::vector<std::size_t> expected = onsets(timeline);
+  const std::vector<std::size_t> found = onsets(heard);
+  const auto list = [](const std::vector<std::size_t>& at) {
+    std::string text;
+    for (const std::size_t sample : at) text += std::to_string(sample * 1000 / kRate) + " ms ";
+    return text;
+  };
+  ASSERT_EQ(found.size(), expected.size()) << "stretches of sound heard in the hall at "
+                                           << list(found) << "; recorded at " << list(expected);
+  ASSERT_GE(expected.size(), 5u);
+  std::vector<std::ptrdiff_t> shifts;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const auto at = findInHall(timeline, expected[i], heard, found[i]);
+    ASSERT_TRUE(at) << "stretch " << i << " at "
+                    << static_cast<double>(expected[i]) * 1000.0 / kRate
+                    << " ms lost samples before it reached the hall";
+    shifts.push_back(static_cast<std::ptrdiff_t>(*at) - static_cast<std::ptrdiff_t>(expected[i]));
+  }
+  // The hall and the recording start at different moments: the common offset that puts the
+  // lines closest to their places in the recording is taken, and each must be within 5 ms of it.
+  const auto [earliest, latest] = std::minmax_element(shifts.begin(), shifts.end());
+  const std::ptrdiff_t typical = (*earliest + *latest) / 2;
+  for (std::size_t i = 0; i < shifts.size(); ++i) {
+    const double off = static_cast<double>(shifts[i] - typical) * 1000.0 / kRate;
+    std::cout << "stretch " << i << ": " << off << " ms from its place in the recording\n";
+    EXPECT_LE(std::abs(off), 5.0) << "stretch " << i;
+  }
+}
+
+// The sound server dies mid-game: the game goes on to the end as if nothing happened; once a
+// server answers again, the rest of the game is heard without a restart.
+TEST_F(LiveSound, GameGoesOnWhenTheServerDiesAndSpeechReturnsWithIt) {
+  const pid_t caller = spawn(callerRun(workedRun(), {"--clock", "real", "--audio", "pulse"}),
+                             file("out.txt"), file("err.txt"));
+  std::this_thread::sleep_for(std::chrono::seconds(3));  // into the welcome
+  server.stop();
+  std::this_thread::sleep_for(std::chrono::seconds(4));  // "Single number 7" falls in here
+  ASSERT_TRUE(server.start());
+  HallRecording hall(server, file("hall.raw"));
+  ASSERT_EQ(waitFor(caller), 0) << readText(file("err.txt"));
+  EXPECT_GE(onsets(hall.stop()).size(), 2u) << "\"4\" and \"5\" after the server returned";
+  const std::string transcript = readText(file("out.txt"));
+  for (const char* line : {"say Single number 7", "say 4", "say 5", "board just-filled: 7 45"})
+    EXPECT_NE(transcript.find(line), std::string::npos) << line << " missing: the game stopped";
+}
+
+// The engine tells the host once that the sound is gone, however many lines fall silent, and once
+// that it is back.
+TEST_F(LiveSound, LossAndReturnAreEachToldOnce) {
+  auto synthesizer = std::make_unique<platform::EspeakSynthesizer>("");
+  const int rate = synthesizer->sampleRate();
+  platform::EspeakSpeechEngine engine(std::move(synthesizer),
+                                      std::make_unique<platform::PulseSink>(rate));
+  const auto say = [&](const char* line) {
+    engine.speak(platform::SpeechUtterance::initWithString(line), {});
+    engine.waitUntilIdle();
+  };
+  say("4");
+  EXPECT_TRUE(engine.takeNotices().empty());
+  server.stop();
+  for (const char* line : {"5", "45", "Single number 7"}) say(line);
+  const std::vector<std::string> lost = engine.takeNotices();
+  ASSERT_EQ(lost.size(), 1u);
+  EXPECT_EQ(lost[0].rfind("Sound lost", 0), 0u) << lost[0];
+
+  ASSERT_TRUE(server.start());
+  HallRecording hall(server, file("hall.raw"));
+  std::vector<std::string> back;
+  EXPECT_TRUE(within(std::chrono::seconds(5), [&] {
+    say("4");
+    for (std::string& notice : engine.takeNotices()) back.push_back(std::move(notice));
+    return !back.empty();
+  }));
+  EXPECT_EQ(back, std::vector<std::string>{"Sound is back"});
+  say("45");
+  EXPECT_FALSE(onsets(hall.stop()).empty()) << "nothing heard after the server returned";
+}
+
+}  // namespace
+
+namespace {
+
+// A silent caller has nothing to say, so it never looks for a sound device nor warns about one,
+// even on the real clock with an output that does not exist.
+TEST(SilentCaller, NeverReportsASoundDevice) {
+  const std::string dir = ::testing::TempDir() + "/silent-" + std::to_string(::getpid());
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir + "/short.script") << "tap Play\nwait 0.2\n";
+  const pid_t caller = spawn({VORLIX_CALLER, "--silent", "--clock", "real", "--audio", "alsa",
+                              "--script", dir + "/short.script"},
+                             dir + "/out.txt", dir + "/err.txt");
+  EXPECT_EQ(waitFor(caller), 0);
+  EXPECT_EQ(readText(dir + "/err.txt"), "");
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
