@@ -5,6 +5,8 @@
 
 #include <Qt>
 
+#include "hosts/common/room_keys.h"
+
 namespace qthost {
 
 ui::ControlKey controlKeyOf(int qtKey) {
@@ -20,6 +22,8 @@ ui::ControlKey controlKeyOf(int qtKey) {
 std::vector<std::pair<std::string, std::string>> keyHelpRows() {
   auto rows = ui::keyHelpRows();
   rows.emplace_back("Y, N", "Yes or No in a question (Enter: Yes, Escape: No)");
+  for (const hostkit::RoomKey& key : hostkit::kRoomKeys)
+    rows.emplace_back(std::string(key.name), std::string(key.help));
   rows.emplace_back("F11", "full screen on and off");
   rows.emplace_back("F1, ?", "this list of keys");
   return rows;

@@ -8,6 +8,7 @@
 
 #include "app/quit_request.h"
 #include "hosts/common/speech_notices.h"
+#include "hosts/qt/room_displays.h"
 #include "hosts/qt/screen_widget.h"
 #include "platform/services.h"
 
@@ -27,10 +28,13 @@ QSize initialWindowSize(const ScreenWidget& widget) {
 
 QtApplicationHost::QtApplicationHost(Facilities facilities)
     : facilities_(facilities),
-      presenter_([this] { return window_; },
-                 [this] {
-                   if (auto* widget = dynamic_cast<ScreenWidget*>(window_)) widget->screenChanged();
-                 }) {}
+      presenter_([this] { return window_; }, [this] { screenChanged(); }) {}
+
+void QtApplicationHost::screenChanged() {
+  if (auto* widget = dynamic_cast<ScreenWidget*>(window_)) widget->screenChanged();
+  if (facilities_.room != nullptr && screen_ != nullptr)
+    facilities_.room->screenChanged(screen_->snapshot());
+}
 
 platform::Services QtApplicationHost::services() {
   platform::Services services;
@@ -51,11 +55,22 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
     for (const auto& notice : hostkit::takeSpeechNotices(platform::speechEngine(), std::cerr))
       widget.showSpeechNotice(notice);
   };
-  loop_.setAfterEventHook([&widget, showNotices] {
-    widget.screenChanged();
+  screen_ = &screen;
+  loop_.setAfterEventHook([this, showNotices] {
+    screenChanged();
     showNotices();
   });
-  widget.setAfterInputHook(showNotices);
+  widget.setAfterInputHook([this, showNotices] {
+    screenChanged();
+    showNotices();
+  });
+  std::unique_ptr<RoomDisplays> room;
+  if (facilities_.room != nullptr) {
+    room = std::make_unique<RoomDisplays>(
+        widget, *facilities_.room,
+        [&widget](const std::string& line) { widget.showSpeechNotice(line); });
+    screenChanged();
+  }
   std::unique_ptr<QSocketNotifier> quitNotifier;
   if (const int fd = app::QuitRequest::fileDescriptor(); fd >= 0) {
     quitNotifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
@@ -64,10 +79,14 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
 
   widget.resize(initialWindowSize(widget));
   widget.show();
+  if (room && facilities_.room->board().serving()) room->toggleAddress();
+  if (room && facilities_.audienceAtLaunch) room->toggleAudience();
   const int exitCode = QApplication::exec();
 
   loop_.setAfterEventHook(nullptr);
+  room.reset();
   window_ = nullptr;
+  screen_ = nullptr;
   return exitCode;
 }
 

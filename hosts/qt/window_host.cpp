@@ -60,7 +60,8 @@ int runWindowHost(const WindowHostOptions& options) {
     return 2;
   }
   application(options.programName);
-  QtApplicationHost host({options.speech, options.random, options.console});
+  QtApplicationHost host(
+      {options.speech, options.random, options.console, options.room, options.audience});
   return app::applicationMain(host, options.screen);
 }
 

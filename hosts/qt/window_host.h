@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/application_main.h"
+#include "hosts/common/room_feed.h"
 #include "platform/console.h"
 #include "platform/random_source.h"
 #include "platform/speech.h"
@@ -17,6 +18,8 @@ struct WindowHostOptions {
   platform::SpeechEngine* speech = nullptr;  // the voice; silent when empty
   platform::Console* console = nullptr;      // console lines; standard output when empty
   std::string programName = "vorlix-caller";
+  hostkit::RoomFeed* room = nullptr;  // the room's displays: the web board, the audience window
+  bool audience = false;              // --audience: the audience window opens at once
 };
 
 // Runs the caller in a desktop window until the user closes it (or Ctrl-C); returns the exit code,

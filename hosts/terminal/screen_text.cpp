@@ -6,7 +6,9 @@
 #include <map>
 #include <sstream>
 
+#include "hosts/common/room_keys.h"
 #include "platform/color.h"
+#include "platform/qr/qr_text.h"
 #include "ui/control_catalogue.h"
 
 namespace terminal {
@@ -142,6 +144,25 @@ std::vector<std::string> tooSmall(TerminalSize size) {
 
 }  // namespace
 
+std::vector<std::string> roomCardLines(const std::vector<std::string>& urls, TerminalSize size) {
+  if (urls.empty())
+    return {" " + std::string(hostkit::kNotServingLine), "", " J: back to the board"};
+  std::vector<std::string> lines;
+  for (const std::string& url : urls) lines.push_back(" Web board: " + url);
+  const platform::QrCode qr = platform::QrCode::encode(urls.front());
+  const auto code = platform::qrCodeAsText(qr, platform::QrTextInk::terminalColours);
+  // The rows around the card: the title, the blank lines, the prompt and the status lines.
+  const int spare = size.rows - static_cast<int>(lines.size()) - 10;
+  const int width = qr.size() + 8;
+  if (static_cast<int>(code.size()) <= spare && width < size.columns) {
+    for (const std::string& line : code) lines.push_back(" " + line);
+  } else {
+    lines.push_back(" (a larger terminal shows its QR code)");
+  }
+  lines.push_back(" J: back to the board");
+  return lines;
+}
+
 std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const CallerStatus& status,
                                      TerminalSize size) {
   if (size.columns < kSmallestTerminal.columns || size.rows < kSmallestTerminal.rows)
@@ -149,9 +170,13 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
   std::vector<std::string> lines;
   lines.push_back(std::string(" ") + kBold + screen.title + kReset);
   lines.emplace_back();
-  addBoard(lines, screen);
-  lines.emplace_back();
-  addPanel(lines, screen);
+  if (status.roomCard.empty()) {
+    addBoard(lines, screen);
+    lines.emplace_back();
+    addPanel(lines, screen);
+  } else {
+    lines.insert(lines.end(), status.roomCard.begin(), status.roomCard.end());
+  }
   lines.emplace_back();
   lines.push_back(status.prompt ? promptText(*status.prompt) : "");
   lines.push_back(clipped(" Said: " + status.lastSpoken, size.columns));
@@ -159,7 +184,11 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
                   kReset);
   lines.push_back(clipped(" Speech: " + status.speechNote, size.columns));
   lines.push_back(std::string(kDim) +
-                  " Keys are shown on the buttons; Space plays or pauses. Q quits." + kReset);
+                  clipped(status.roomNote.empty()
+                              ? " Keys on the buttons. Space: play/pause, W: web board, Q: quit."
+                              : " " + status.roomNote,
+                          size.columns) +
+                  kReset);
   return lines;
 }
 

@@ -19,9 +19,11 @@ struct Prompt {
 // What the terminal shows besides the screen itself.
 struct CallerStatus {
   std::optional<Prompt> prompt;
-  std::string lastSpoken;   // the line handed to the voice last
-  std::string lastConsole;  // the last diagnostic line
-  std::string speechNote;   // where the speech goes, and any warning about it
+  std::string lastSpoken;             // the line handed to the voice last
+  std::string lastConsole;            // the last diagnostic line
+  std::string speechNote;             // where the speech goes, and any warning about it
+  std::string roomNote;               // how the web board was last started or stopped
+  std::vector<std::string> roomCard;  // shown in place of the board and panel when not empty
 };
 
 // The smallest terminal the board and the panel fit in.
@@ -30,6 +32,10 @@ inline constexpr TerminalSize kSmallestTerminal{66, 21};
 // The whole terminal screen, line by line, with colours as ANSI escape sequences: the title, the
 // board in its colours, the panel with each control's key, the prompt, the spoken line and the
 // status. A terminal too small for that gets a plain sentence saying so instead.
+// The web board's addresses and, when the terminal has room, the first one's QR code in block
+// characters; without addresses, that it is not served.
+std::vector<std::string> roomCardLines(const std::vector<std::string>& urls, TerminalSize size);
+
 std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const CallerStatus& status,
                                      TerminalSize size);
 

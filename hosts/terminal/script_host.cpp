@@ -53,6 +53,11 @@ platform::Services ScriptHost::services() {
 
 int ScriptHost::runMainLoop(app::Screen& screen) {
   recorder_->attach(screen);
+  if (room_ != nullptr) {
+    room_->screenChanged(screen.snapshot());
+    recorder_->setAfterLookHook(
+        [this](const app::ScreenSnapshot& look) { room_->screenChanged(look); });
+  }
   loop_->setAfterEventHook([this] { recorder_->eventHandled(); });
   int exitCode = 0;
   try {
@@ -62,6 +67,7 @@ int ScriptHost::runMainLoop(app::Screen& screen) {
     exitCode = 2;
   }
   loop_->setAfterEventHook(nullptr);  // the screen goes away after the loop
+  recorder_->setAfterLookHook(nullptr);
   return exitCode;
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/application_main.h"
 #include "hosts/common/real_time_run_loop.h"
+#include "hosts/common/room_feed.h"
 #include "hosts/common/transcript.h"
 #include "hosts/terminal/script.h"
 #include "hosts/terminal/script_runner.h"
@@ -24,6 +25,8 @@ class ScriptHost : public app::ApplicationHost {
 
   // Also hands every utterance to this engine.
   void setSpeechTee(platform::SpeechEngine* engine) { recorder_->setSpeechTee(engine); }
+  // Tells the room's displays (the web board) of every event, at its moment of the run.
+  void setRoomFeed(hostkit::RoomFeed* feed) { room_ = feed; }
 
   platform::Services services() override;
   // Returns 0, or 2 when a command cannot be carried out (the message names its line).
@@ -36,6 +39,7 @@ class ScriptHost : public app::ApplicationHost {
   std::unique_ptr<platform::RunLoop> loop_;
   ScriptClock clock_;
   std::unique_ptr<hostkit::TranscriptRecorder> recorder_;
+  hostkit::RoomFeed* room_ = nullptr;
 };
 
 }  // namespace terminal
