@@ -45,7 +45,7 @@ void RoomDisplays::toggleAudience() {
 }
 
 void RoomDisplays::toggleAddress() {
-  if (address_->isVisible()) {
+  if (!address_->isHidden()) {
     address_->hide();
     return;
   }
@@ -80,7 +80,7 @@ void RoomDisplays::boardChanged() {
 }
 
 bool RoomDisplays::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &caller_ && event->type() == QEvent::Resize && address_->isVisible()) {
+  if (watched == &caller_ && event->type() == QEvent::Resize && !address_->isHidden()) {
     address_->fitToParent();
   }
   if (watched != &caller_ || event->type() != QEvent::KeyPress) return false;

@@ -30,7 +30,7 @@ class RoomDisplays : public QObject {
 
   // Null until the audience window is first opened.
   vorlix::audience::AudienceWindow* audienceWindow() const { return audience_.get(); }
-  bool addressShown() const { return address_->isVisible(); }
+  bool addressShown() const { return !address_->isHidden(); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
