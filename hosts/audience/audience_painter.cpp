@@ -125,8 +125,12 @@ void paintNumberBeingCalled(QPainter& painter, const AudienceLayout& layout,
     painter.setPen(kText);
     drawCentredInk(painter, layout.number, QString::number(*state.numberBeingCalled));
   } else {
-    painter.setPen(kLine);
-    drawCentredInk(painter, layout.number, QStringLiteral("\u2013"));
+    // A dim bar where the number goes: no number yet (drawn, not set in type, so that it looks
+    // the same whatever was drawn before).
+    const QRectF& area = layout.number;
+    const QSizeF bar(area.height() * 0.3, area.height() * 0.07);
+    painter.fillRect(QRectF(area.center() - QPointF(bar.width() / 2, bar.height() / 2), bar),
+                     kLine);
   }
 }
 
