@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,6 +46,29 @@ constexpr std::array<const char*, GameRecord::kSchemaVersion> kSchemaSteps = {
     "  changed_ms INTEGER NOT NULL,"
     "  speed INTEGER NOT NULL CHECK (speed BETWEEN 2 AND 10));"
     "CREATE INDEX speed_changes_by_game ON speed_changes (game_id, changed_ms);",
+    // 3: the books of tickets printed for the hall, and the claims checked in each game. A serial
+    // printed again belongs to the book printed last; the grid is its 27 squares row by row, 0 for
+    // an empty one ("6,11,0,37,...").
+    "CREATE TABLE books ("
+    "  id INTEGER PRIMARY KEY,"
+    "  made_ms INTEGER NOT NULL,"
+    "  source TEXT NOT NULL,"
+    "  first_serial INTEGER NOT NULL,"
+    "  last_serial INTEGER NOT NULL);"
+    "CREATE TABLE tickets ("
+    "  serial INTEGER PRIMARY KEY CHECK (serial BETWEEN 1 AND 999999999),"
+    "  book_id INTEGER NOT NULL REFERENCES books(id),"
+    "  grid TEXT NOT NULL);"
+    "CREATE TABLE claims ("
+    "  game_id INTEGER NOT NULL REFERENCES games(id),"
+    "  claimed_ms INTEGER NOT NULL,"
+    "  ball INTEGER NOT NULL CHECK (ball BETWEEN 0 AND 90),"
+    "  serial INTEGER NOT NULL,"
+    "  prize TEXT NOT NULL,"
+    "  verdict TEXT NOT NULL"
+    "    CHECK (verdict IN ('good', 'late', 'bogey', 'unknown', 'closed')),"
+    "  confirmed INTEGER NOT NULL DEFAULT 0);"
+    "CREATE INDEX claims_by_game ON claims (game_id, claimed_ms);",
 };
 
 constexpr std::string_view kSqliteHeader{"SQLite format 3\0", 16};
@@ -377,6 +401,113 @@ std::optional<UnfinishedGame> GameRecord::unfinishedGame() {
   unfinished.ballsCalled = static_cast<int>(details->calls.size());
   unfinished.lastCallAt = details->calls.back().drawnAt;
   return unfinished;
+}
+
+namespace {
+
+std::string gridText(const tickets::Grid& grid) {
+  std::string text;
+  for (const auto& row : grid)
+    for (const int number : row) text += (text.empty() ? "" : ",") + std::to_string(number);
+  return text;
+}
+
+// A grid read back; nothing when the text is not 27 numbers that make a valid ticket.
+std::optional<tickets::Grid> gridFromText(const std::string& text) {
+  tickets::Grid grid{};
+  const char* at = text.data();
+  const char* const end = text.data() + text.size();
+  for (auto& row : grid) {
+    for (int& number : row) {
+      const auto [next, error] = std::from_chars(at, end, number);
+      if (error != std::errc()) return std::nullopt;
+      at = next < end && *next == ',' ? next + 1 : next;
+    }
+  }
+  if (at != end || tickets::ticketFault(grid)) return std::nullopt;
+  return grid;
+}
+
+}  // namespace
+
+void GameRecord::recordBook(const tickets::Book& book, const std::string& source, Moment at) {
+  if (book.tickets.empty()) return;
+  write([&](sql::Database& db) {
+    db.prepare("INSERT INTO books (made_ms, source, first_serial, last_serial) VALUES (?, ?, ?, ?)")
+        .bind(1, toMilliseconds(at))
+        .bind(2, source)
+        .bind(3, static_cast<std::int64_t>(book.tickets.front().serial))
+        .bind(4, static_cast<std::int64_t>(book.tickets.back().serial))
+        .run();
+    const auto bookId = db.lastInsertRowId();
+    auto insert =
+        db.prepare("INSERT OR REPLACE INTO tickets (serial, book_id, grid) VALUES (?, ?, ?)");
+    for (const auto& ticket : book.tickets) {
+      insert.bind(1, static_cast<std::int64_t>(ticket.serial))
+          .bind(2, bookId)
+          .bind(3, gridText(ticket.grid))
+          .run();
+      insert.reset();
+    }
+  });
+}
+
+std::optional<tickets::Ticket> GameRecord::ticket(std::uint32_t serial) {
+  try {
+    auto row = database_->prepare("SELECT grid FROM tickets WHERE serial = ?");
+    row.bind(1, static_cast<std::int64_t>(serial));
+    if (!row.step()) return std::nullopt;
+    const auto grid = gridFromText(row.text(0));
+    if (!grid) return std::nullopt;
+    return tickets::Ticket{serial, *grid};
+  } catch (const sql::Error& error) {
+    unavailable(file_, error);
+  }
+}
+
+void GameRecord::addClaim(GameId game, const ClaimRow& claim) {
+  write([&](sql::Database& db) {
+    db.prepare(
+          "INSERT INTO claims (game_id, claimed_ms, ball, serial, prize, verdict, confirmed)"
+          " VALUES (?, ?, ?, ?, ?, ?, ?)")
+        .bind(1, game)
+        .bind(2, toMilliseconds(claim.at))
+        .bind(3, claim.ball)
+        .bind(4, static_cast<std::int64_t>(claim.serial))
+        .bind(5, claim.prize)
+        .bind(6, claim.verdict)
+        .bind(7, claim.confirmed ? 1 : 0)
+        .run();
+  });
+}
+
+void GameRecord::confirmClaim(GameId game, int ball, std::uint32_t serial) {
+  write([&](sql::Database& db) {
+    db.prepare(
+          "UPDATE claims SET confirmed = 1 WHERE game_id = ? AND ball = ? AND serial = ?"
+          " AND verdict = 'good'")
+        .bind(1, game)
+        .bind(2, ball)
+        .bind(3, static_cast<std::int64_t>(serial))
+        .run();
+  });
+}
+
+std::vector<ClaimRow> GameRecord::claims(GameId game) {
+  std::vector<ClaimRow> claims;
+  try {
+    auto rows = database_->prepare(
+        "SELECT claimed_ms, ball, serial, prize, verdict, confirmed FROM claims"
+        " WHERE game_id = ? ORDER BY claimed_ms, rowid");
+    rows.bind(1, game);
+    while (rows.step())
+      claims.push_back({fromMilliseconds(rows.integer(0)), static_cast<int>(rows.integer(1)),
+                        static_cast<std::uint32_t>(rows.integer(2)), rows.text(3), rows.text(4),
+                        rows.integer(5) != 0});
+  } catch (const sql::Error& error) {
+    unavailable(file_, error);
+  }
+  return claims;
 }
 
 std::optional<fs::path> defaultStoreFile() {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tickets/book.h"
+
 namespace platform::sqlite {
 class Database;
 }
@@ -53,6 +55,19 @@ struct GameDetails {
   std::string drawOrder() const;
 };
 
+// A claim checked during a game: at which ball (how many numbers had been called), on which
+// ticket, for which prize ("one line"), the verdict ("good", "late", "bogey", "unknown",
+// "closed"), and whether the host confirmed it (a good claim that won the prize).
+struct ClaimRow {
+  Moment at;
+  int ball = 0;
+  std::uint32_t serial = 0;
+  std::string prize;
+  std::string verdict;
+  bool confirmed = false;
+  bool operator==(const ClaimRow&) const = default;
+};
+
 // What resuming a game needs: the numbers called so far in order, the speed, when the last was
 // called.
 struct UnfinishedGame {
@@ -86,7 +101,7 @@ class GameRecord {
     caller,  // locks the file, creates it when missing, brings an older schema up to date
     reader,  // reads an existing file and changes nothing
   };
-  static constexpr int kSchemaVersion = 2;
+  static constexpr int kSchemaVersion = 3;
 
   // Throws StoreUnavailable with one sentence on any problem with the file.
   static std::unique_ptr<GameRecord> open(const std::filesystem::path& file, Access access);
@@ -102,9 +117,18 @@ class GameRecord {
   // A resumed game is open again.
   void reopenGame(GameId game);
 
+  // A book of tickets printed for the hall (`source`: "seed 7", "secure", "book.json"); a serial
+  // kept before belongs to this book from now on.
+  void recordBook(const tickets::Book& book, const std::string& source, Moment at);
+  void addClaim(GameId game, const ClaimRow& claim);
+  void confirmClaim(GameId game, int ball, std::uint32_t serial);
+
   std::vector<GameSummary> games();
   std::optional<GameDetails> game(GameId id);
   std::optional<GameId> latestGameId();
+  // The ticket a serial was last printed as; nothing for a serial in no kept book.
+  std::optional<tickets::Ticket> ticket(std::uint32_t serial);
+  std::vector<ClaimRow> claims(GameId game);
   // The latest game if it has no ending and at least one call.
   std::optional<UnfinishedGame> unfinishedGame();
 

@@ -34,6 +34,25 @@ void GameRecorder::observe(const ObservedGame& game, Moment now) {
   }
 }
 
+template <typename Write>
+void GameRecorder::keep(const Write& write) {
+  if (!record_ || !game_) return;
+  try {
+    write(*record_, *game_);
+  } catch (const StoreUnavailable& problem) {
+    record_ = nullptr;
+    if (reportProblem_) reportProblem_(problem.what());
+  }
+}
+
+void GameRecorder::recordClaim(const ClaimRow& claim) {
+  keep([&](GameRecord& record, GameId game) { record.addClaim(game, claim); });
+}
+
+void GameRecorder::recordConfirmation(int ball, std::uint32_t serial) {
+  keep([&](GameRecord& record, GameId game) { record.confirmClaim(game, ball, serial); });
+}
+
 void GameRecorder::resume(const UnfinishedGame& game) {
   if (!record_) return;
   try {

@@ -38,6 +38,11 @@ class GameRecorder {
   // Carries on keeping an unfinished game that the host has restored from the store.
   void resume(const UnfinishedGame& game);
 
+  // Keeps a claim checked in the current game, and the host's confirmation of a good one. Outside
+  // a game (before the first call) nothing is kept.
+  void recordClaim(const ClaimRow& claim);
+  void recordConfirmation(int ball, std::uint32_t serial);
+
   bool keeping() const { return record_ != nullptr; }
   std::optional<GameId> currentGame() const { return game_; }
 
@@ -47,6 +52,8 @@ class GameRecorder {
   void recordNewCalls(const ObservedGame& game, Moment now);
   void recordSpoken(const ObservedGame& game, Moment now);
   void endGame(GameEnding ending, Moment now);
+  template <typename Write>
+  void keep(const Write& write);
 
   GameRecord* record_;
   std::string drawSource_;

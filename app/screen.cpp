@@ -137,6 +137,13 @@ PressOutcome Screen::tapAt(platform::Point point) {
                                                          : PressOutcome::ignored;
 }
 
+void Screen::speak(const std::string& line) {
+  if (controller_._isDebug || !controller_.synthesizer) return;
+  auto utterance = platform::SpeechUtterance::initWithString(line);
+  utterance.setRate(0.5f);
+  controller_.synthesizer->speakUtterance(utterance);
+}
+
 bool Screen::answer(const std::string& buttonTitle) {
   const auto open = outputs_.openAlerts();
   if (open.empty()) return false;

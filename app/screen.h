@@ -51,6 +51,10 @@ class Screen : public ScreenInput {
   PressOutcome tapAt(platform::Point point) override;
   bool answer(const std::string& buttonTitle) override;
 
+  // Hands a line of the host's own (a claim's verdict) to the screen's synthesiser, as the game's
+  // lines are: unless the screen speaks nothing (--silent).
+  void speak(const std::string& line);
+
   // Makes the screen just tall enough for what is laid out on it (with a small margin), so a
   // window spends no room on empty space. Nothing is moved: the layout stays as it was made.
   void fitToContent();

@@ -46,6 +46,20 @@ class DrawSource {
   std::unique_ptr<platform::PresetRandomSource> preset_;
 };
 
+// The tickets of --book, for checking claims.
+tickets::TicketIndex givenBook(const ProgramOptions& options) {
+  tickets::TicketIndex index;
+  if (options.book) index.add(*options.book);
+  return index;
+}
+
+// The books kept in the user's game record, for the window and the terminal caller (a scripted run
+// never reads the user's store).
+app::ClaimSession::TicketLookup keptTickets() {
+  const auto file = app::defaultStoreFile();
+  return file ? app::ticketsKeptIn(*file) : app::ClaimSession::TicketLookup{};
+}
+
 bool hasDisplay() {
 #ifdef VORLIX_HAVE_WINDOW_HOST
   return qthost::windowDisplayAvailable();
@@ -141,6 +155,7 @@ int runScript(const ProgramOptions& options, platform::RandomSource& random, std
     terminal::ScriptHost host(std::move(commands), clock, random, out, errors);
     host.setSpeechTee(speech.engine.get());
     host.setRoomFeed(room.get());
+    host.setClaimTickets(givenBook(options), {});
     exitCode = exitCodeOfScript(runScriptHost(host, options), errors);
   }
   return exitCodeAfterOutputs(exitCode, speech, &out, errors);
@@ -176,6 +191,7 @@ int runTerminal(const ProgramOptions& options, platform::RandomSource& random, s
     terminal::TerminalHost host(random);
     host.setSpeech(speech.engine.get(), speech.note);
     host.setRoomFeed(room.get());
+    host.setClaimTickets(givenBook(options), keptTickets());
     exitCode = app::applicationMain(host, options.screen);
   }
   return exitCodeAfterOutputs(exitCode, speech, nullptr, errors);
@@ -199,6 +215,8 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
   const auto room = roomFeed(options, errors);
   window.room = room.get();
   window.audience = options.audience;
+  window.claimBooks = givenBook(options);
+  window.keptTickets = keptTickets();
   return exitCodeAfterOutputs(qthost::runWindowHost(window), speech, nullptr, errors);
 #else
   (void)options;

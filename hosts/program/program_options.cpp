@@ -7,6 +7,7 @@
 
 #include "app/game_export.h"
 #include "platform/message_text.h"
+#include "tickets/book_json.h"
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
 #include "hosts/qt/window_host.h"
@@ -135,6 +136,14 @@ std::string exportedOrder(const std::string& file) {
   }
 }
 
+tickets::Book readBook(const std::string& path) {
+  try {
+    return tickets::readBookFile(path);
+  } catch (const tickets::BookFormatError& error) {
+    throw UsageError(std::string("the book ") + error.what());
+  }
+}
+
 }  // namespace
 
 std::uint64_t parseSeed(const std::string& text) {
@@ -224,6 +233,11 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
       ->type_name("N");
   cli.add_flag("--audience", options.audience,
                "Show the room's window too: full screen on a second screen when there is one");
+  std::optional<std::string> book;
+  cli.add_option("--book", book,
+                 "Check claims against the tickets of this book (JSON, as vorlix-caller tickets "
+                 "--json writes it)")
+      ->type_name("FILE.json");
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
   cli.footer("Keys in the window:\n" + qthost::windowKeysHelp());
@@ -251,6 +265,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   if (!drawOrder.empty() || cli.count("--draw-order") > 0)
     options.drawOrder =
         parseDrawOrder(drawOrder.starts_with('@') ? exportedOrder(drawOrder.substr(1)) : drawOrder);
+  if (book) options.book = readBook(*book);
   options.clock = chosenClock(clock, options.frontEnd);
   if (serve) options.serve = parseServe(*serve);
   if (maxViewers) options.maxViewers = parseMaxViewers(*maxViewers);

@@ -8,6 +8,7 @@
 
 #include "app/application_main.h"
 #include "hosts/web/listen_address.h"
+#include "tickets/book.h"
 
 namespace program {
 
@@ -31,6 +32,7 @@ struct ProgramOptions {
   std::optional<vorlix::web::ListenAddress> serve;  // --serve: where the web board listens
   std::size_t maxViewers = 10000;                   // the web board's cap on viewers
   bool audience = false;  // --audience: the window for the room beside the caller's window
+  std::optional<tickets::Book> book;  // --book: claims are checked against its tickets
 };
 
 // Bad command-line input: the message names the problem; the program exits with code 2. Where the

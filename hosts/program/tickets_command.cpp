@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/game_record.h"
 #include "hosts/print/book_pdf.h"
 #include "hosts/program/program_options.h"
 #include "platform/random_source.h"
@@ -25,6 +26,7 @@ struct TicketsOptions {
   std::optional<std::string> bookPath;
   std::string pdfPath;
   std::optional<std::string> jsonPath;
+  std::optional<std::string> storePath;
 };
 
 long long parseCount(const std::string& option, const std::string& text) {
@@ -97,7 +99,34 @@ void checkChoices(const TicketsOptions& options) {
   }
 }
 
-int makeTickets(const TicketsOptions& options, std::ostream& out) {
+std::string bookSource(const TicketsOptions& options) {
+  if (options.bookPath) return *options.bookPath;
+  return options.seed ? "seed " + *options.seed : "secure";
+}
+
+// Keeps the book in the game record, so a claim can be checked from the serial alone. The book is
+// made and printed either way: a store that cannot take it is said in one line on `err`.
+void keepBook(const tickets::Book& book, const TicketsOptions& options, std::ostream& err) {
+  const auto file = options.storePath ? std::optional<std::filesystem::path>(*options.storePath)
+                                      : app::defaultStoreFile();
+  const std::string advice = options.jsonPath
+                                 ? "claims on it need --book " + *options.jsonPath
+                                 : "write it with --json FILE to check claims with --book FILE";
+  if (!file) {
+    err << "vorlix-caller tickets: there is no home directory to keep the book in; " << advice
+        << ".\n";
+    return;
+  }
+  try {
+    const auto record = app::GameRecord::open(*file, app::GameRecord::Access::caller);
+    record->recordBook(book, bookSource(options), std::chrono::system_clock::now());
+  } catch (const app::StoreUnavailable& problem) {
+    err << "vorlix-caller tickets: " << problem.problem() << "; the book is not kept there, so "
+        << advice << ".\n";
+  }
+}
+
+int makeTickets(const TicketsOptions& options, std::ostream& out, std::ostream& err) {
   checkChoices(options);
   OutputFile pdf("--pdf", options.pdfPath);
   std::optional<OutputFile> json;
@@ -107,6 +136,7 @@ int makeTickets(const TicketsOptions& options, std::ostream& out) {
   print::writeBookPdf(book, options.pdfPath);
   pdf.keep();
   if (json) json->keep();
+  keepBook(book, options, err);
   out << "Wrote " << book.tickets.size() << " tickets, serials " << book.tickets.front().serial
       << " to " << book.tickets.back().serial << ", on " << print::pageCount(book) << " pages of "
       << options.pdfPath << (options.jsonPath ? " and the book to " + *options.jsonPath : "")
@@ -131,9 +161,13 @@ int runTicketsCommand(int argc, const char* const* argv, std::ostream& out, std:
   cli.add_option("--book", options.bookPath, "Print this book (JSON) instead of making one");
   cli.add_option("--pdf", options.pdfPath, "The PDF to write")->required();
   cli.add_option("--json", options.jsonPath, "Also write the book as JSON");
+  cli.add_option("--store", options.storePath,
+                 "Keep the book in this game record (default: Vorlix.sqlite in "
+                 "~/.local/share/vorlix-caller)")
+      ->type_name("FILE");
   try {
     cli.parse(argc, argv);
-    return makeTickets(options, out);
+    return makeTickets(options, out, err);
   } catch (const CLI::CallForHelp&) {
     out << cli.help();
     return 0;

@@ -21,6 +21,7 @@ ui::ControlKey controlKeyOf(int qtKey) {
 
 std::vector<std::pair<std::string, std::string>> keyHelpRows() {
   auto rows = ui::keyHelpRows();
+  rows.emplace_back("C", "check a claim: pauses and asks for the ticket's serial");
   rows.emplace_back("Y, N", "Yes or No in a question (Enter: Yes, Escape: No)");
   for (const hostkit::RoomKey& key : hostkit::kRoomKeys)
     rows.emplace_back(std::string(key.name), std::string(key.help));

@@ -1,6 +1,7 @@
 #include "hosts/qt/qt_application_host.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <iostream>
@@ -8,6 +9,7 @@
 
 #include "app/quit_request.h"
 #include "hosts/common/speech_notices.h"
+#include "hosts/qt/claim_dialog.h"
 #include "hosts/qt/room_displays.h"
 #include "hosts/qt/screen_widget.h"
 #include "platform/services.h"
@@ -27,7 +29,7 @@ QSize initialWindowSize(const ScreenWidget& widget) {
 }  // namespace
 
 QtApplicationHost::QtApplicationHost(Facilities facilities)
-    : facilities_(facilities),
+    : facilities_(std::move(facilities)),
       presenter_([this] { return window_; }, [this] { screenChanged(); }) {}
 
 void QtApplicationHost::screenChanged() {
@@ -71,6 +73,26 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
         [&widget](const std::string& line) { widget.showSpeechNotice(line); });
     screenChanged();
   }
+  app::ClaimSession claims(std::move(facilities_.claimBooks), facilities_.keptTickets,
+                           [&screen](const std::string& line) { screen.speak(line); });
+  QPointer<ClaimDialog> claimDialog;
+  auto callsAnnounced = [&screen] {
+    const auto now = screen.snapshot();
+    return app::callsAnnounced(now.calledInOrder, now.numberBeingCalled);
+  };
+  widget.setClaimHook([&] {
+    const auto now = screen.snapshot();
+    if (!now.openAlerts.empty()) return;
+    if (const auto* pause = now.control("Pause"); pause != nullptr && pause->live)
+      screen.press("Pause");
+    if (!claimDialog) {
+      claimDialog = new ClaimDialog(
+          claims, callsAnnounced, [&widget] { widget.screenChanged(); }, &widget);
+      claimDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    claimDialog->open();
+    claimDialog->activateWindow();
+  });
   std::unique_ptr<QSocketNotifier> quitNotifier;
   if (const int fd = app::QuitRequest::fileDescriptor(); fd >= 0) {
     quitNotifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
@@ -83,6 +105,7 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
   if (room && facilities_.audienceAtLaunch) room->toggleAudience();
   const int exitCode = QApplication::exec();
 
+  delete claimDialog;  // before the claims it shows go
   loop_.setAfterEventHook(nullptr);
   room.reset();
   window_ = nullptr;

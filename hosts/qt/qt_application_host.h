@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/application_main.h"
+#include "app/claim_session.h"
 #include "hosts/common/room_feed.h"
 #include "hosts/qt/alert_dialog.h"
 #include "hosts/qt/qt_run_loop.h"
@@ -15,11 +16,13 @@ namespace qthost {
 class QtApplicationHost : public app::ApplicationHost {
  public:
   struct Facilities {
-    platform::SpeechEngine* speech = nullptr;  // silent when empty
-    platform::RandomSource* random = nullptr;  // the secure generator when empty
-    platform::Console* console = nullptr;      // standard output when empty
-    hostkit::RoomFeed* room = nullptr;         // the room's displays (keys D, J, W) when given
-    bool audienceAtLaunch = false;             // opens the audience window with the caller's
+    platform::SpeechEngine* speech = nullptr;     // silent when empty
+    platform::RandomSource* random = nullptr;     // the secure generator when empty
+    platform::Console* console = nullptr;         // standard output when empty
+    tickets::TicketIndex claimBooks;              // claims are checked against these tickets
+    app::ClaimSession::TicketLookup keptTickets;  // and those kept in the game record
+    hostkit::RoomFeed* room = nullptr;            // the room's displays (keys D, J, W) when given
+    bool audienceAtLaunch = false;                // opens the audience window with the caller's
   };
 
   explicit QtApplicationHost(Facilities facilities);

@@ -113,6 +113,11 @@ void ScreenWidget::keyPressEvent(QKeyEvent* event) {
     showKeyHelp();
     return;
   }
+  if (key == Qt::Key_C && claim_ && !event->isAutoRepeat()) {
+    claim_();
+    inputHandled();
+    return;
+  }
   if (event->isAutoRepeat() ||
       !hostkit::pressForKey(screen_, screen_.snapshot(), controlKeyOf(key))) {
     QWidget::keyPressEvent(event);

@@ -22,6 +22,8 @@ class ScreenWidget : public QWidget {
   void screenChanged();
   // Runs after every tap or key this widget delivered, once the screen has handled it.
   void setAfterInputHook(std::function<void()> hook) { afterInput_ = std::move(hook); }
+  // What the C key does (the host checks a claim).
+  void setClaimHook(std::function<void()> hook) { claim_ = std::move(hook); }
   // A notice about the speech, shown in the status line until the next one.
   void showSpeechNotice(const std::string& notice);
   const QString& speechNotice() const { return notice_; }
@@ -51,6 +53,7 @@ class ScreenWidget : public QWidget {
   std::string pressed_;        // the title of the control held down, if any
   QString notice_;
   std::function<void()> afterInput_;
+  std::function<void()> claim_;
 };
 
 }  // namespace qthost

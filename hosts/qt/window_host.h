@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/application_main.h"
+#include "app/claim_session.h"
 #include "hosts/common/room_feed.h"
 #include "platform/console.h"
 #include "platform/random_source.h"
@@ -18,6 +19,9 @@ struct WindowHostOptions {
   platform::SpeechEngine* speech = nullptr;  // the voice; silent when empty
   platform::Console* console = nullptr;      // console lines; standard output when empty
   std::string programName = "vorlix-caller";
+  // The tickets claims are checked against: a book given to the caller, and the game record's.
+  tickets::TicketIndex claimBooks;
+  app::ClaimSession::TicketLookup keptTickets;
   hostkit::RoomFeed* room = nullptr;  // the room's displays: the web board, the audience window
   bool audience = false;              // --audience: the audience window opens at once
 };

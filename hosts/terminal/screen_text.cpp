@@ -142,6 +142,9 @@ std::vector<std::string> tooSmall(TerminalSize size) {
   return lines;
 }
 
+// The lines under the panel: the prompt, said, log, speech and keys; a claim has as many.
+constexpr std::size_t kClaimLines = 5;
+
 }  // namespace
 
 std::vector<std::string> roomCardLines(const std::vector<std::string>& urls, TerminalSize size) {
@@ -178,6 +181,13 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
     lines.insert(lines.end(), status.roomCard.begin(), status.roomCard.end());
   }
   lines.emplace_back();
+  if (!status.claim.empty()) {
+    // The claim takes the place of the lines below the panel while the host checks it.
+    for (std::size_t line = 0; line < kClaimLines; ++line)
+      lines.push_back(line < status.claim.size() ? clipped(" " + status.claim[line], size.columns)
+                                                 : "");
+    return lines;
+  }
   lines.push_back(status.prompt ? promptText(*status.prompt) : "");
   lines.push_back(clipped(" Said: " + status.lastSpoken, size.columns));
   lines.push_back(std::string(kDim) + clipped(" Log: " + status.lastConsole, size.columns) +
@@ -185,7 +195,7 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
   lines.push_back(clipped(" Speech: " + status.speechNote, size.columns));
   lines.push_back(std::string(kDim) +
                   clipped(status.roomNote.empty()
-                              ? " Keys on the buttons. Space: play/pause, W: web board, Q: quit."
+                              ? " Keys on buttons. Space play/pause, C claim, W web board, Q quit"
                               : " " + status.roomNote,
                           size.columns) +
                   kReset);

@@ -22,6 +22,7 @@ struct CallerStatus {
   std::string lastSpoken;             // the line handed to the voice last
   std::string lastConsole;            // the last diagnostic line
   std::string speechNote;             // where the speech goes, and any warning about it
+  std::vector<std::string> claim;     // a claim being checked (claimLines), shown under the panel
   std::string roomNote;               // how the web board was last started or stopped
   std::vector<std::string> roomCard;  // shown in place of the board and panel when not empty
 };

@@ -36,6 +36,18 @@ double parseSeconds(std::string_view text, int line) {
   return seconds;
 }
 
+std::uint32_t parseSerial(std::string_view text, int line) {
+  std::uint32_t serial = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), serial);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || serial < 1 ||
+      serial > 999'999'999)
+    throw ScriptError(line,
+                      "claim needs a ticket's serial, a whole number from 1 to 999999999, "
+                      "not \"" +
+                          platform::printableExcerpt(text) + "\"");
+  return serial;
+}
+
 ScriptCommand parseLine(std::string_view text, int line) {
   const auto space = text.find_first_of(" \t");
   const std::string_view word = text.substr(0, space);
@@ -66,9 +78,15 @@ ScriptCommand parseLine(std::string_view text, int line) {
     noArgument(ScriptCommand::Kind::untilIdle);
   } else if (word == "board") {
     noArgument(ScriptCommand::Kind::board);
+  } else if (word == "claim") {
+    command.kind = ScriptCommand::Kind::claim;
+    command.serial = parseSerial(rest, line);
+  } else if (word == "confirm") {
+    noArgument(ScriptCommand::Kind::confirm);
   } else {
     throw ScriptError(line, "unknown command \"" + platform::printableExcerpt(word) +
-                                "\" (the commands are tap, answer, wait, until-idle and board)");
+                                "\" (the commands are tap, answer, wait, until-idle, board, "
+                                "claim and confirm)");
   }
   return command;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <istream>
 #include <stdexcept>
 #include <string>
@@ -9,11 +10,12 @@ namespace terminal {
 
 // One line of a script of taps.
 struct ScriptCommand {
-  enum class Kind { tap, answer, wait, untilIdle, board };
+  enum class Kind { tap, answer, wait, untilIdle, board, claim, confirm };
   Kind kind = Kind::tap;
-  std::string title;     // tap, answer
-  double seconds = 0.0;  // wait
-  int line = 0;          // where it stands in the script, counting from 1
+  std::string title;         // tap, answer
+  double seconds = 0.0;      // wait
+  std::uint32_t serial = 0;  // claim: the ticket's serial
+  int line = 0;              // where it stands in the script, counting from 1
 };
 
 // A script that cannot be run: the message names the line.

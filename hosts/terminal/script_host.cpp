@@ -61,7 +61,9 @@ int ScriptHost::runMainLoop(app::Screen& screen) {
   loop_->setAfterEventHook([this] { recorder_->eventHandled(); });
   int exitCode = 0;
   try {
-    ScriptRunner(screen, *recorder_, clock_).run(commands_);
+    app::ClaimSession claims(std::move(claimBooks_), keptTickets_,
+                             [&screen](const std::string& line) { screen.speak(line); });
+    ScriptRunner(screen, *recorder_, clock_, claims).run(commands_);
   } catch (const ScriptError& error) {
     errors_ << "vorlix-caller: " << error.what() << '\n';
     exitCode = 2;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/application_main.h"
+#include "app/claim_session.h"
 #include "hosts/common/real_time_run_loop.h"
 #include "hosts/common/room_feed.h"
 #include "hosts/common/transcript.h"
@@ -28,6 +29,13 @@ class ScriptHost : public app::ApplicationHost {
   // Tells the room's displays (the web board) of every event, at its moment of the run.
   void setRoomFeed(hostkit::RoomFeed* feed) { room_ = feed; }
 
+  // The tickets claims are checked against: a book given to the caller, and a look-up of the
+  // tickets kept in the game record.
+  void setClaimTickets(tickets::TicketIndex books, app::ClaimSession::TicketLookup kept) {
+    claimBooks_ = std::move(books);
+    keptTickets_ = std::move(kept);
+  }
+
   platform::Services services() override;
   // Returns 0, or 2 when a command cannot be carried out (the message names its line).
   int runMainLoop(app::Screen& screen) override;
@@ -40,6 +48,8 @@ class ScriptHost : public app::ApplicationHost {
   ScriptClock clock_;
   std::unique_ptr<hostkit::TranscriptRecorder> recorder_;
   hostkit::RoomFeed* room_ = nullptr;
+  tickets::TicketIndex claimBooks_;
+  app::ClaimSession::TicketLookup keptTickets_;
 };
 
 }  // namespace terminal

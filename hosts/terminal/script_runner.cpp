@@ -34,6 +34,12 @@ void ScriptRunner::run(const std::vector<ScriptCommand>& commands) {
       case ScriptCommand::Kind::board:
         board();
         break;
+      case ScriptCommand::Kind::claim:
+        claim(command);
+        break;
+      case ScriptCommand::Kind::confirm:
+        confirm(command);
+        break;
     }
   }
 }
@@ -82,6 +88,34 @@ void ScriptRunner::board() {
   recorder_.action("board", "just-filled:" + numbers[0]);
   recorder_.action("board", "filled:" + numbers[1]);
   recorder_.action("board", "unfilled:" + numbers[2]);
+}
+
+// A claim stops the calling first, as the host pauses to check the ticket; the verdict is written
+// before it is spoken.
+void ScriptRunner::claim(const ScriptCommand& command) {
+  const app::ScreenSnapshot now = screen_.snapshot();
+  const app::ControlLook* pause = now.control("Pause");
+  if (pause != nullptr && pause->live && now.openAlerts.empty()) {
+    screen_.press("Pause");
+    recorder_.eventHandled();
+  }
+  const auto& shown = claims_.claim(command.serial, callsAnnounced());
+  recorder_.action("claim", std::to_string(command.serial) + " " + shown.verdictText());
+  claims_.speakVerdict();
+  recorder_.eventHandled();
+}
+
+void ScriptRunner::confirm(const ScriptCommand& command) {
+  const auto confirmation = claims_.confirm(callsAnnounced());
+  if (!confirmation.awarded)
+    throw ScriptError(command.line,
+                      "confirm, but no good claim has been made since the last number was called");
+  if (confirmation.next) recorder_.action("prize", tickets::prizeName(*confirmation.next));
+}
+
+std::vector<int> ScriptRunner::callsAnnounced() const {
+  const app::ScreenSnapshot now = screen_.snapshot();
+  return app::callsAnnounced(now.calledInOrder, now.numberBeingCalled);
 }
 
 }  // namespace terminal

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/claim_session.h"
 #include "hosts/common/transcript.h"
 #include "hosts/terminal/script.h"
 
@@ -19,8 +20,9 @@ struct ScriptClock {
 // transcript. Taps go through hit-testing, as a finger's would.
 class ScriptRunner {
  public:
-  ScriptRunner(app::Screen& screen, hostkit::TranscriptRecorder& recorder, ScriptClock clock)
-      : screen_(screen), recorder_(recorder), clock_(std::move(clock)) {}
+  ScriptRunner(app::Screen& screen, hostkit::TranscriptRecorder& recorder, ScriptClock clock,
+               app::ClaimSession& claims)
+      : screen_(screen), recorder_(recorder), clock_(std::move(clock)), claims_(claims) {}
 
   // Throws ScriptError for a command that cannot be carried out (an answer with no alert open).
   void run(const std::vector<ScriptCommand>& commands);
@@ -29,10 +31,14 @@ class ScriptRunner {
   void tap(const ScriptCommand& command);
   void answer(const ScriptCommand& command);
   void board();
+  void claim(const ScriptCommand& command);
+  void confirm(const ScriptCommand& command);
+  std::vector<int> callsAnnounced() const;
 
   app::Screen& screen_;
   hostkit::TranscriptRecorder& recorder_;
   ScriptClock clock_;
+  app::ClaimSession& claims_;
 };
 
 }  // namespace terminal

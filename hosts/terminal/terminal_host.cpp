@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <iostream>
 
@@ -11,6 +12,7 @@
 #include "hosts/common/room_keys.h"
 #include "hosts/common/speech_notices.h"
 #include "hosts/common/system_io.h"
+#include "hosts/terminal/claim_text.h"
 #include "hosts/terminal/keys.h"
 #include "hosts/terminal/terminal_session.h"
 
@@ -61,6 +63,9 @@ platform::Services TerminalHost::services() {
 // The loop sleeps in poll() on the keyboard, a resize, a quit request and the next timer.
 int TerminalHost::runMainLoop(app::Screen& screen) {
   const TerminalSession session;
+  app::ClaimSession claims(std::move(claimBooks_), keptTickets_,
+                           [&screen](const std::string& line) { screen.speak(line); });
+  claims_ = &claims;
   std::array<pollfd, 3> watched{pollfd{STDIN_FILENO, POLLIN, 0},
                                 pollfd{session.resizeDescriptor(), POLLIN, 0},
                                 pollfd{app::QuitRequest::fileDescriptor(), POLLIN, 0}};
@@ -86,6 +91,7 @@ int TerminalHost::runMainLoop(app::Screen& screen) {
       if (!keyboardOpen) break;  // nobody can press a key any more
     }
   }
+  claims_ = nullptr;
   return 0;
 }
 
@@ -99,6 +105,7 @@ void TerminalHost::handleKey(app::Screen& screen, const Key& key) {
     app::QuitRequest::request();
     return;
   }
+  if (claims_ != nullptr && handleClaimKey(screen, key)) return;
   const app::ScreenSnapshot now = screen.snapshot();
   if (!now.openAlerts.empty()) {
     const auto answerKey = answerKeyOf(key);
@@ -126,6 +133,46 @@ bool TerminalHost::handleRoomKey(const Key& key) {
   return false;
 }
 
+bool TerminalHost::handleClaimKey(app::Screen& screen, const Key& key) {
+  const bool character = key.kind == Key::Kind::character;
+  if (serialTyped_) {  // the prompt takes every key
+    if (key.kind == Key::Kind::escape) {
+      serialTyped_.reset();
+    } else if (key.kind == Key::Kind::enter && !serialTyped_->empty()) {
+      const auto now = screen.snapshot();
+      claims_->claim(static_cast<std::uint32_t>(std::stoul(*serialTyped_)),
+                     app::callsAnnounced(now.calledInOrder, now.numberBeingCalled));
+      serialTyped_.reset();
+      claims_->speakVerdict();
+    } else if (character && std::isdigit(static_cast<unsigned char>(key.character)) &&
+               serialTyped_->size() < 9) {
+      *serialTyped_ += key.character;
+    } else if (character && (key.character == '\x7f' || key.character == '\b') &&
+               !serialTyped_->empty()) {
+      serialTyped_->pop_back();
+    }
+    return true;
+  }
+  const auto now = screen.snapshot();
+  if (!now.openAlerts.empty()) return false;
+  const bool isC = character && key.character == 'c';
+  if (claims_->onShow()) {
+    if (key.kind == Key::Kind::escape || isC) {
+      claims_->dismiss();
+      return true;
+    }
+    if (character && key.character == 'y') {
+      claims_->confirm(app::callsAnnounced(now.calledInOrder, now.numberBeingCalled));
+      return true;
+    }
+  }
+  if (!isC) return false;
+  if (const auto* pause = now.control("Pause"); pause != nullptr && pause->live)
+    screen.press("Pause");
+  serialTyped_ = "";
+  return true;
+}
+
 void TerminalHost::draw(const app::Screen& screen, const TerminalSession& session) {
   const app::ScreenSnapshot now = screen.snapshot();
   status_.prompt.reset();
@@ -138,6 +185,11 @@ void TerminalHost::draw(const app::Screen& screen, const TerminalSession& sessio
     room_->screenChanged(now);  // the room hears of each event as the terminal shows it
     status_.roomCard.clear();
     if (showRoomCard_) status_.roomCard = roomCardLines(room_->board().urls(), session.size());
+  }
+  status_.claim.clear();
+  if (claims_ != nullptr) {
+    claims_->observe(app::callsAnnounced(now.calledInOrder, now.numberBeingCalled));
+    status_.claim = claimLines({serialTyped_, claims_->onShow()});
   }
   auto lines = screenLines(now, status_, session.size());
   if (lines == shownLines_) return;  // redrawn only when something changed

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/application_main.h"
+#include "app/claim_session.h"
 #include "hosts/common/real_time_run_loop.h"
 #include "hosts/common/room_feed.h"
 #include "hosts/terminal/keys.h"
@@ -25,6 +26,13 @@ class TerminalHost : public app::ApplicationHost, public platform::Console {
   explicit TerminalHost(platform::RandomSource& random) : random_(random) {}
 
   // Where the speech goes, and what to say about it; silent without an engine.
+  // The tickets claims are checked against: a book given to the caller, and a look-up of the
+  // tickets kept in the game record.
+  void setClaimTickets(tickets::TicketIndex books, app::ClaimSession::TicketLookup kept) {
+    claimBooks_ = std::move(books);
+    keptTickets_ = std::move(kept);
+  }
+
   void setSpeech(platform::SpeechEngine* engine, std::string note) {
     voice_ = engine;
     status_.speechNote = std::move(note);
@@ -45,6 +53,9 @@ class TerminalHost : public app::ApplicationHost, public platform::Console {
  private:
   void handleKeys(app::Screen& screen, std::string& pending, bool flush);
   void handleKey(app::Screen& screen, const Key& key);
+  // C opens the serial prompt (pausing the calling), Enter checks it, Y confirms a good claim,
+  // C or Escape puts it away. True when the key was the claim's.
+  bool handleClaimKey(app::Screen& screen, const Key& key);
   void draw(const app::Screen& screen, const TerminalSession& session);
   bool handleRoomKey(const Key& key);
 
@@ -57,6 +68,10 @@ class TerminalHost : public app::ApplicationHost, public platform::Console {
   std::vector<std::string> shownLines_;
   hostkit::RoomFeed* room_ = nullptr;
   bool showRoomCard_ = false;
+  tickets::TicketIndex claimBooks_;
+  app::ClaimSession::TicketLookup keptTickets_;
+  app::ClaimSession* claims_ = nullptr;  // while the main loop runs
+  std::optional<std::string> serialTyped_;
 };
 
 }  // namespace terminal

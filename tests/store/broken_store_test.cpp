@@ -52,7 +52,7 @@ TEST(BrokenStore, EachIsOneSentenceAndTheFileIsLeftAsItWas) {
          platform::sqlite::Database(f, platform::sqlite::OpenMode::readWrite)
              .execute("PRAGMA user_version=9");
        },
-       "was written by a newer Vorlix caller (schema 9; this one reads up to 2)"},
+       "was written by a newer Vorlix caller (schema 9; this one reads up to 3)"},
       {"a folder", [](const fs::path& f) { fs::create_directory(f); }, "is not a file"},
   };
   for (const auto& broken : cases) {

@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "app/game_record.h"
+#include "platform/random_source.h"
 #include "platform/store/sqlite.h"
 #include "store_files.h"
 
@@ -81,7 +82,8 @@ TEST(GameRecord, MigratesAnOlderSchemaForwardKeepingItsGames) {
     ASSERT_TRUE(game);
     EXPECT_EQ(game->summary.drawSource, "seed 3");
     EXPECT_EQ(game->calls.at(0).number, 42);
-    record->addSpeedChange(1, 4, at(1));  // the table the newer schema adds
+    record->addSpeedChange(1, 4, at(1));  // the tables the newer schemas add
+    record->addClaim(1, {at(2), 1, 7, "one line", "bogey", false});
   }
   EXPECT_EQ(
       GameRecord::open(folder.file(), GameRecord::Access::reader)->game(1)->speedChanges.size(),
@@ -134,3 +136,49 @@ TEST(SqliteWrapper, ErrorsNameWhatWasBeingDoneAndRollBackUnfinishedTransactions)
 }
 
 }  // namespace
+
+namespace {
+
+tickets::Book seededBook(long long strips, std::uint32_t firstSerial, std::uint64_t seed) {
+  platform::SeededRandomSource random(seed);
+  return tickets::generateBook(strips, firstSerial, random);
+}
+
+}  // namespace
+
+TEST(GameRecord, KeepsBooksByTheirLatestPrintingAndTheClaimsOfEachGame) {
+  StoreFolder folder;
+  const auto first = seededBook(2, 101, 1);
+  const auto reprinted = seededBook(1, 107, 2);  // serials 107-112 again, other tickets
+  {
+    auto record = GameRecord::open(folder.file(), GameRecord::Access::caller);
+    record->recordBook(first, "seed 1", at(10));
+    record->recordBook(reprinted, "seed 2", at(20));
+    const auto game = keepGame(*record, {5, 17, 33});
+    record->addClaim(game, {at(30), 3, 101, "one line", "bogey", false});
+    record->addClaim(game, {at(31), 3, 999, "one line", "unknown", false});
+    record->addClaim(game, {at(32), 3, 104, "one line", "good", false});
+    record->confirmClaim(game, 3, 104);
+    record->confirmClaim(game, 3, 101);  // a bogey is never confirmed
+    EXPECT_EQ(record->claims(game),
+              (std::vector<app::ClaimRow>{{at(30), 3, 101, "one line", "bogey", false},
+                                          {at(31), 3, 999, "one line", "unknown", false},
+                                          {at(32), 3, 104, "one line", "good", true}}));
+    EXPECT_THROW(record->addClaim(game, {at(33), 91, 1, "one line", "good", false}),
+                 app::StoreUnavailable);
+  }
+  // A reader beside the caller finds every ticket by its serial alone.
+  auto reader = GameRecord::open(folder.file(), GameRecord::Access::reader);
+  EXPECT_EQ(reader->ticket(101), first.tickets.front());
+  EXPECT_EQ(reader->ticket(106), first.tickets[5]);
+  EXPECT_EQ(reader->ticket(107), reprinted.tickets.front()) << "the latest printing wins";
+  EXPECT_EQ(reader->ticket(112), reprinted.tickets.back());
+  EXPECT_FALSE(reader->ticket(100));
+  EXPECT_FALSE(reader->ticket(113));
+
+  // A grid changed by hand into something that is no ticket is no ticket.
+  reader.reset();
+  sql::Database(folder.file(), sql::OpenMode::readWrite)
+      .execute("UPDATE tickets SET grid = '1,2,3' WHERE serial = 101");
+  EXPECT_FALSE(GameRecord::open(folder.file(), GameRecord::Access::reader)->ticket(101));
+}

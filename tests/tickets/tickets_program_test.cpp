@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "app/game_record.h"
 #include "terminal/program_run.h"
 #include "tickets/book_json.h"
 
@@ -74,6 +75,47 @@ TEST_F(TicketsProgram, ASeedMakesTheSameBookAndABookPrintsAgain) {
   const auto reprint = runProgram("tickets --book " + path("a.json") + " --pdf " + path("c.pdf"));
   ASSERT_EQ(reprint.exitCode, 0) << reprint.err;
   EXPECT_EQ(readBack(path("c.pdf")).first.size(), 12u);
+}
+
+TEST_F(TicketsProgram, TheBookIsKeptInTheStoreSoASerialAloneFindsItsTicket) {
+  const auto made =
+      runProgram("tickets --strips 2 --seed 5 --first-serial 301 --store " + path("club.sqlite") +
+                 " --pdf " + path("a.pdf") + " --json " + path("a.json"));
+  ASSERT_EQ(made.exitCode, 0) << made.err;
+  EXPECT_EQ(made.err, "");
+  const auto book = tickets::readBookFile(path("a.json"));
+  const auto record = app::GameRecord::open(path("club.sqlite"), app::GameRecord::Access::reader);
+  for (const auto& ticket : book.tickets) EXPECT_EQ(record->ticket(ticket.serial), ticket);
+  EXPECT_FALSE(record->ticket(313));
+
+  // A store that cannot take the book is said once; the book is printed all the same.
+  fs::create_directories(path("folder.sqlite"));
+  const auto unkept = runProgram("tickets --strips 1 --store " + path("folder.sqlite") + " --pdf " +
+                                 path("b.pdf") + " --json " + path("b.json"));
+  EXPECT_EQ(unkept.exitCode, 0);
+  EXPECT_TRUE(fs::exists(path("b.pdf")));
+  EXPECT_EQ(unkept.err, "vorlix-caller tickets: The game record \"" + path("folder.sqlite") +
+                            "\" is not a file; the book is not kept there, so claims on it need "
+                            "--book " +
+                            path("b.json") + ".\n");
+}
+
+TEST_F(TicketsProgram, TheCallerRefusesABookItCannotUseBeforeTheGame) {
+  std::ofstream(path("broken.json")) << "{\"tickets\": [{\"serial\": 1, \"grid\": []}]}";
+  std::ofstream(path("notjson.json")) << "{\"tickets\": [";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"--book " + path("broken.json"), "vorlix-caller: the book " + path("broken.json")},
+      {"--book " + path("notjson.json"), "vorlix-caller: the book " + path("notjson.json")},
+      {"--book " + path("missing.json"), "cannot read"},
+      {"--book", "--book needs a value"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    const auto run = runProgram("--script - " + arguments, "tap Play\n");
+    EXPECT_EQ(run.exitCode, 2) << arguments;
+    EXPECT_NE(run.err.find(message), std::string::npos) << arguments << "\n" << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.out, "") << "refused before the first tap: " << arguments;
+  }
 }
 
 TEST_F(TicketsProgram, BadInputIsOneClearMessageAndExitTwo) {
