@@ -22,6 +22,12 @@ using vorlix::room::RoomState;
 
 const std::vector<int> kCalls = {7, 45, 12, 88, 3, 60, 21};
 
+// A ticket claimed after six calls: 7, 12, 45, 60 and 88 of it have been called.
+const vorlix::room::ClaimCheck kClaim{{{{7, 0, 0, 31, 0, 52, 0, 70, 88},
+                                        {0, 12, 24, 0, 45, 0, 61, 0, 89},
+                                        {3, 0, 26, 0, 47, 0, 60, 77, 0}}},
+                                      "Bogey: 24, 26, 31, 47 not called"};
+
 RoomState calling(std::size_t calls, RoomPhase phase = RoomPhase::Calling) {
   RoomState state;
   state.phase = phase;
@@ -157,10 +163,7 @@ TEST(AudienceWindow, RestartShowsACleanPictureAtOnce) {
 
 TEST(AudienceWindow, ClaimedTicketTakesTheScreenWithItsCalledNumbersMarked) {
   RoomState state = calling(4, RoomPhase::Paused);
-  state.claim = vorlix::room::ClaimCheck{{{{7, 0, 0, 31, 0, 52, 0, 70, 88},
-                                           {0, 12, 24, 0, 45, 0, 61, 0, 89},
-                                           {3, 0, 26, 0, 47, 0, 66, 77, 0}}},
-                                         "Bogey: 3, 26, 47, 66, 77 not called"};
+  state.claim = kClaim;
   const AudienceLayout layout = layOutAudience(QSizeF(1280, 720));
   const QImage image = pictureOf(state);
   EXPECT_NE(region(image, layout.board),
@@ -198,16 +201,11 @@ TEST(AudienceWindow, NeverTakesFocusAndClosingOnlyHidesIt) {
   EXPECT_EQ(closed, 1);
 }
 
-}  // namespace
-
 // Pictures to look at by hand, left in the build tree: a projector mid-game, a 4:3 screen with a
 // claim, a screen standing upright, and the QR code between games.
 TEST(AudienceWindow, SavesPicturesForALook) {
   RoomState claim = calling(6, RoomPhase::Paused);
-  claim.claim = vorlix::room::ClaimCheck{{{{7, 0, 0, 31, 0, 52, 0, 70, 88},
-                                           {0, 12, 24, 0, 45, 0, 61, 0, 89},
-                                           {3, 0, 26, 0, 47, 0, 60, 77, 0}}},
-                                         "Bogey: 24, 26, 31, 47 not called"};
+  claim.claim = kClaim;
   const std::string dir = AUDIENCE_SCREENSHOTS;
   EXPECT_TRUE(pictureOf(calling(7), {1920, 1080})
                   .save(QString::fromStdString(dir + "/calling-1920x1080.png")));
@@ -218,3 +216,5 @@ TEST(AudienceWindow, SavesPicturesForALook) {
   EXPECT_TRUE(pictureOf(RoomState{}, {1280, 720}, "http://192.168.1.20:8090/")
                   .save(QString::fromStdString(dir + "/between-games-1280x720.png")));
 }
+
+}  // namespace
