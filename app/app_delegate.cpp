@@ -83,7 +83,10 @@ void AppDelegate::attachStore(PersistentStoreCoordinator& coordinator) {
     coordinator.addPersistentStore(
         GameRecord::open(*coordinator.storeLocation(), GameRecord::Access::caller));
   } catch (const StoreUnavailable& problem) {
-    errors() << "vorlix-caller: " << problem.what() << '\n';
+    if (environment_.storeProblem)
+      environment_.storeProblem(problem.what());
+    else
+      errors() << "vorlix-caller: " << problem.what() << '\n';
   }
 }
 

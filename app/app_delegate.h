@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct DelegateEnvironment {
   // Told "model", "coordinator", "documents directory", "context" as each part of the store comes
   // into being, and "save" when the context is saved.
   std::function<void(std::string_view)> trace;
+  // Told the one sentence saying why the game record cannot be kept; when empty, the sentence is
+  // written to `errors`.
+  std::function<void(const std::string&)> storeProblem = nullptr;
 };
 
 // Answers the application's lifecycle calls and holds the window. It also carries a store stack

@@ -1,5 +1,7 @@
 #include "app/application_main.h"
 
+#include <optional>
+
 #include "app/app_delegate.h"
 #include "app/interface_error.h"
 #include "app/main_interface.h"
@@ -18,6 +20,46 @@ void applySettings(ViewController& screen, const ScreenSettings& settings) {
   screen.setRepeat2Times(settings.repeatTwice);
 }
 
+// The game record the delegate's store stack carries, when the run keeps its games.
+GameRecord* attachedRecord(AppDelegate& delegate, const KeepingSettings& keeping) {
+  if (!keeping.keep) return nullptr;
+  delegate.attachStoreWhenBuilt(keeping.file);
+  const auto& coordinator = delegate.persistentStoreCoordinator();
+  return coordinator ? coordinator->persistentStore().get() : nullptr;
+}
+
+// After every event (a timer firing, an input, and before each line is handed to speech, so a
+// number drawn is kept before it is heard) the game record is shown the screen.
+class KeepingHooks {
+ public:
+  KeepingHooks(GameKeeping& keeping, Screen& screen, OutputWatch& outputs)
+      : screen_(screen), outputs_(outputs) {
+    const auto observe = [&keeping, &screen] { keeping.observe(screen.snapshot()); };
+    platform::mainRunLoop().setApplicationHook(observe);
+    outputs.setBeforeSpeaking(observe);
+    screen.setAfterInput(observe);
+  }
+  ~KeepingHooks() {
+    platform::mainRunLoop().setApplicationHook(nullptr);
+    outputs_.setBeforeSpeaking(nullptr);
+    screen_.setAfterInput(nullptr);
+  }
+  KeepingHooks(const KeepingHooks&) = delete;
+  KeepingHooks& operator=(const KeepingHooks&) = delete;
+
+ private:
+  Screen& screen_;
+  OutputWatch& outputs_;
+};
+
+void offerUnfinishedGame(GameKeeping& keeping, ResumeChoice choice, ViewController& controller,
+                         Screen& screen) {
+  if (!keeping.unfinished()) return;
+  if (choice == ResumeChoice::resume) keeping.resume(controller);
+  if (choice == ResumeChoice::ask)
+    screen.setWhenShown([&keeping, &controller] { keeping.ask(controller); });
+}
+
 }  // namespace
 
 int applicationMain(ApplicationHost& host, const ScreenSettings& settings, const Bundle& bundle,
@@ -29,7 +71,11 @@ int applicationMain(ApplicationHost& host, const ScreenSettings& settings, const
   QuitRequest quitRequest;
   const platform::ServicesScope scope(outputs.services());
 
-  auto delegate = makeDelegate ? makeDelegate() : std::make_unique<AppDelegate>();
+  const auto tellHost = [&outputs](const std::string& sentence) { outputs.addNotice(sentence); };
+  DelegateEnvironment environment;
+  environment.storeProblem = tellHost;
+  auto delegate =
+      makeDelegate ? makeDelegate() : std::make_unique<AppDelegate>(std::move(environment));
   auto window = loadMainInterface(bundle);
   if (auto* controller = window->rootViewController()) applySettings(*controller, settings);
   delegate->setWindow(std::move(window));
@@ -38,6 +84,11 @@ int applicationMain(ApplicationHost& host, const ScreenSettings& settings, const
   ViewController* controller = delegate->window()->rootViewController();
   if (controller == nullptr) throw InterfaceError("the main interface has no screen to show");
   Screen screen(*controller, outputs);
+  GameKeeping keeping(attachedRecord(*delegate, settings.keeping), settings.keeping.drawSource,
+                      tellHost, [] { return platform::mainRunLoop().now(); });
+  std::optional<KeepingHooks> hooks;  // nothing to keep, nothing to look at
+  if (keeping.keeping()) hooks.emplace(keeping, screen, outputs);
+  offerUnfinishedGame(keeping, settings.keeping.resume, *controller, screen);
   const int exitCode = host.runMainLoop(screen);
   delegate->applicationWillTerminate();
   return exitCode;

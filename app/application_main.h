@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/bundle.h"
+#include "app/game_keeping.h"
 #include "app/screen.h"
 #include "platform/font.h"
 #include "platform/services.h"
@@ -18,6 +19,7 @@ struct ScreenSettings {
   platform::UserInterfaceIdiom idiom = platform::UserInterfaceIdiom::phone;
   bool silent = false;       // speak nothing, everything else as usual
   bool repeatTwice = false;  // call each new number twice in a row
+  KeepingSettings keeping;   // whether and where the games are kept, and resumed
 };
 
 // What runs the application: a desktop window, a terminal, a script.

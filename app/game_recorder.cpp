@@ -4,6 +4,16 @@
 
 namespace app {
 
+std::string drawSourceText(std::optional<std::uint64_t> seed,
+                           const std::vector<std::uint32_t>& drawOrder) {
+  const std::string random = seed ? "seed " + std::to_string(*seed) : "secure";
+  if (drawOrder.empty()) return random;
+  std::string text = "draw-order ";
+  for (std::size_t i = 0; i < drawOrder.size(); ++i)
+    text += (i ? "," : "") + std::to_string(drawOrder[i]);
+  return seed ? text + " then " + random : text;
+}
+
 GameRecorder::GameRecorder(GameRecord* record, std::string drawSource, ProblemReport reportProblem)
     : record_(record),
       drawSource_(std::move(drawSource)),
@@ -97,6 +107,13 @@ void GameRecorder::recordSpoken(const ObservedGame& game, Moment now) {
   if (found == recorded_.end()) return;
   const auto ball = static_cast<std::size_t>(found - recorded_.begin());
   if (spoken_[ball]) return;
+  // A number on show while the one drawn before it was never heard: Play after a pause calls that
+  // one first, in the same list, so its first item is handed to speech now too.
+  if (ball > 0 && !spoken_[ball - 1]) markSpoken(ball - 1, now);
+  markSpoken(ball, now);
+}
+
+void GameRecorder::markSpoken(std::size_t ball, Moment now) {
   record_->markSpoken(*game_, static_cast<int>(ball + 1), now);
   spoken_[ball] = true;
 }

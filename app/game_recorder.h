@@ -1,17 +1,17 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/game_record.h"
+#include "app/screen_snapshot.h"
 
 namespace app {
 
 // The game as a host sees it at one moment; the recorder needs nothing else.
-enum class GamePhase { notStarted, calling, paused, recalling, completed };
-
 struct ObservedGame {
   std::vector<int> calledInOrder;  // every number drawn so far this game, in order
   int speed = 5;
@@ -19,6 +19,12 @@ struct ObservedGame {
   // The number the title shows: its first item has been handed to speech.
   std::optional<int> numberOnShow;
 };
+
+// How a run draws its numbers, as a kept game names it: "secure" (the system's generator),
+// "seed 7", "draw-order 7,45" (those first, then the secure generator) or
+// "draw-order 7,45 then seed 7".
+std::string drawSourceText(std::optional<std::uint64_t> seed,
+                           const std::vector<std::uint32_t>& drawOrder);
 
 // Keeps the game being played in a GameRecord. It is shown the game after every change and works
 // out what is new by comparing with what it last saw: a game begins when calling first starts,
@@ -51,6 +57,7 @@ class GameRecorder {
   void startGame(const ObservedGame& game, Moment now);
   void recordNewCalls(const ObservedGame& game, Moment now);
   void recordSpoken(const ObservedGame& game, Moment now);
+  void markSpoken(std::size_t ball, Moment now);
   void endGame(GameEnding ending, Moment now);
   template <typename Write>
   void keep(const Write& write);

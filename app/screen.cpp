@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "engine/view_controller.h"
 #include "platform/button.h"
@@ -65,11 +66,16 @@ OutputWatch::OutputWatch(const platform::Services& host) : host_(host), watched_
 void OutputWatch::speak(const platform::SpeechUtterance& utterance,
                         platform::Duration handedOverAt) {
   lastSpoken_ = utterance.speechString;
+  if (beforeSpeaking_) beforeSpeaking_();
   host_.speechEngine->speak(utterance, handedOverAt);
 }
 
 std::vector<std::string> OutputWatch::takeNotices() {
   return host_.speechEngine->takeNotices();
+}
+
+std::vector<std::string> OutputWatch::takeApplicationNotices() {
+  return std::exchange(notices_, {});
 }
 
 void OutputWatch::present(const std::shared_ptr<platform::AlertView>& alert) {
@@ -111,6 +117,7 @@ ScreenSnapshot Screen::snapshot() const {
     }
   }
   if (screen.lblSpeed) snapshot.speedLabel = screen.lblSpeed->text().value_or("");
+  snapshot.speed = static_cast<int>(screen._speed);
   for (const auto& alert : outputs_.openAlerts())
     snapshot.openAlerts.push_back({alert->title(), alert->message(), alert->buttonTitles()});
   snapshot.phase = phaseOf(screen);
@@ -123,7 +130,7 @@ ScreenSnapshot Screen::snapshot() const {
 PressOutcome Screen::press(const std::string& title) {
   switch (platform::tapButtonTitled(controller_.view(), title)) {
     case platform::TapOutcome::reached:
-      return PressOutcome::pressed;
+      return inputDone(PressOutcome::pressed);
     case platform::TapOutcome::ignored:
       return PressOutcome::ignored;
     case platform::TapOutcome::noSuchButton:
@@ -133,8 +140,8 @@ PressOutcome Screen::press(const std::string& title) {
 }
 
 PressOutcome Screen::tapAt(platform::Point point) {
-  return platform::deliverTap(controller_.view(), point) ? PressOutcome::pressed
-                                                         : PressOutcome::ignored;
+  if (!platform::deliverTap(controller_.view(), point)) return PressOutcome::ignored;
+  return inputDone(PressOutcome::pressed);
 }
 
 void Screen::speak(const std::string& line) {
@@ -151,9 +158,15 @@ bool Screen::answer(const std::string& buttonTitle) {
   for (long index = 0; index < alert->numberOfButtons(); ++index) {
     if (alert->buttonTitleAtIndex(index) != buttonTitle) continue;
     alert->tapButtonAtIndex(index);
+    inputDone(PressOutcome::pressed);
     return true;
   }
   return false;
+}
+
+PressOutcome Screen::inputDone(PressOutcome outcome) {
+  if (afterInput_) afterInput_();
+  return outcome;
 }
 
 void Screen::fitToContent() {

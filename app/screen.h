@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,11 @@ class OutputWatch : public platform::SpeechEngine, public platform::AlertPresent
   void present(const std::shared_ptr<platform::AlertView>& alert) override;
 
   const std::string& lastSpoken() const { return lastSpoken_; }
+  // The application's own notices (the game record cannot be kept), each taken once by the host.
+  void addNotice(std::string notice) { notices_.push_back(std::move(notice)); }
+  std::vector<std::string> takeApplicationNotices();
+  // Called before each utterance is handed to speech: a number drawn is kept before it is heard.
+  void setBeforeSpeaking(std::function<void()> hook) { beforeSpeaking_ = std::move(hook); }
   // The alerts shown and not yet answered, oldest first.
   std::vector<std::shared_ptr<platform::AlertView>> openAlerts() const;
 
@@ -36,6 +42,8 @@ class OutputWatch : public platform::SpeechEngine, public platform::AlertPresent
   platform::Services host_;
   platform::Services watched_;
   std::string lastSpoken_;
+  std::vector<std::string> notices_;
+  std::function<void()> beforeSpeaking_;
   std::vector<std::shared_ptr<platform::AlertView>> shown_;
 };
 
@@ -54,14 +62,31 @@ class Screen : public ScreenInput {
   // Hands a line of the host's own (a claim's verdict) to the screen's synthesiser, as the game's
   // lines are: unless the screen speaks nothing (--silent).
   void speak(const std::string& line);
+  // What the application has to tell the person (the game record cannot be kept), each notice
+  // once: a host shows it where it shows its status, and on standard error.
+  std::vector<std::string> takeNotices() { return outputs_.takeApplicationNotices(); }
 
   // Makes the screen just tall enough for what is laid out on it (with a small margin), so a
   // window spends no room on empty space. Nothing is moved: the layout stays as it was made.
   void fitToContent();
 
+  // A host calls this once, when the screen is first on show and takes input: the application
+  // then asks what it asks at launch (whether to resume an unfinished game).
+  void shown() {
+    if (whenShown_) whenShown_();
+  }
+  // For the application: what to do when the screen is first shown, and after each input that
+  // reached the screen (a press, a tap, an answer).
+  void setWhenShown(std::function<void()> hook) { whenShown_ = std::move(hook); }
+  void setAfterInput(std::function<void()> hook) { afterInput_ = std::move(hook); }
+
  private:
+  PressOutcome inputDone(PressOutcome outcome);
+
   ViewController& controller_;
   OutputWatch& outputs_;
+  std::function<void()> whenShown_;
+  std::function<void()> afterInput_;
 };
 
 }  // namespace app

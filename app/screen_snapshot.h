@@ -80,6 +80,7 @@ struct ScreenSnapshot {
   // speed label after Pause.
   std::vector<ViewLook> views;
   std::string speedLabel;
+  int speed = 5;                      // the speed the panel is set to, 2 (fastest) to 10
   std::vector<AlertLook> openAlerts;  // oldest first; the last one is on top
   GamePhase phase = GamePhase::notStarted;
   std::string lastSpoken;  // the line handed to speech last

@@ -100,6 +100,14 @@ class ViewController : public platform::ViewControllerBase, public platform::Ale
   void handleRestartAnswer(platform::AlertView& alertView, long buttonIndex);
   void resetGame();
 
+  // Brings back a game kept from an earlier run, paused as if Pause had been tapped the moment the
+  // run stopped: `calledInOrder` the numbers drawn, in order; `numberOnShow` the one the title
+  // showed ("" for none; numbers drawn after it had not been called yet); the speed. Play then
+  // goes on as after Pause. Changes nothing and gives false for numbers that are no game (one
+  // outside 1 to 90, a repeat, none) or a speed outside 2 to 10.
+  bool restorePausedGame(const std::vector<std::string>& calledInOrder,
+                         const std::string& numberOnShow, Int speed);
+
   // The board.
   void createNumberGrid();
   void highlightAnnouncedNumber();

@@ -55,6 +55,7 @@ std::optional<Duration> RunLoop::nextDeadline() const {
 }
 
 void RunLoop::notifyEventHandled() {
+  if (applicationHook_) applicationHook_();
   if (afterEvent_) afterEvent_();
 }
 

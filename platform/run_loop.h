@@ -80,6 +80,9 @@ class RunLoop {
 
   // Called after each timer firing has been handled, so a host can refresh what it shows.
   void setAfterEventHook(std::function<void()> hook) { afterEvent_ = std::move(hook); }
+  // Called after each timer firing too, before the host's hook: the application's own keeping
+  // (the game record), whichever host runs the loop.
+  void setApplicationHook(std::function<void()> hook) { applicationHook_ = std::move(hook); }
   void notifyEventHandled();
 
  protected:
@@ -97,6 +100,7 @@ class RunLoop {
   std::map<Key, std::shared_ptr<Timer>> pending_;
   std::uint64_t nextSequence_ = 0;
   std::function<void()> afterEvent_;
+  std::function<void()> applicationHook_;
 };
 
 // A run loop whose clock moves only when told to: tests and scripted runs play hours of calling in

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/screen.h"
 #include "platform/speech.h"
 
 namespace hostkit {
@@ -12,5 +13,8 @@ namespace hostkit {
 // went away or came back), writes each notice once to `errors` and returns them for the host to
 // show where it shows its status.
 std::vector<std::string> takeSpeechNotices(platform::SpeechEngine& engine, std::ostream& errors);
+
+// The same for what the application has to tell (the game record cannot be kept).
+std::vector<std::string> takeScreenNotices(app::Screen& screen, std::ostream& errors);
 
 }  // namespace hostkit

@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "app/game_export.h"
+#include "app/game_recorder.h"
+#include "hosts/program/record_options.h"
 #include "platform/message_text.h"
 #include "tickets/book_json.h"
 
@@ -238,6 +240,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                  "Check claims against the tickets of this book (JSON, as vorlix-caller tickets "
                  "--json writes it)")
       ->type_name("FILE.json");
+  RecordOptions record;
+  record.addTo(cli);
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
   cli.footer("Keys in the window:\n" + qthost::windowKeysHelp());
@@ -272,6 +276,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   if (options.audience) options.frontEnd = frontEndWithAudience(options.frontEnd);
   options.screen.idiom =
       idiom == "pad" ? platform::UserInterfaceIdiom::pad : platform::UserInterfaceIdiom::phone;
+  options.screen.keeping = record.settings(options.frontEnd == FrontEnd::script,
+                                           app::drawSourceText(options.seed, options.drawOrder));
   return {std::move(options), "", 0};
 }
 

@@ -53,8 +53,10 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
   ScreenWidget widget(screen);
   window_ = &widget;
   // After every event: the picture, and anything the speech has to say about itself.
-  auto showNotices = [&widget] {
+  auto showNotices = [&widget, &screen] {
     for (const auto& notice : hostkit::takeSpeechNotices(platform::speechEngine(), std::cerr))
+      widget.showSpeechNotice(notice);
+    for (const auto& notice : hostkit::takeScreenNotices(screen, std::cerr))
       widget.showSpeechNotice(notice);
   };
   screen_ = &screen;
@@ -101,6 +103,8 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
 
   widget.resize(initialWindowSize(widget));
   widget.show();
+  screen.shown();
+  showNotices();
   if (room && facilities_.room->board().serving()) room->toggleAddress();
   if (room && facilities_.audienceAtLaunch) room->toggleAudience();
   const int exitCode = QApplication::exec();

@@ -107,17 +107,50 @@ void addPanel(std::vector<std::string>& lines, const app::ScreenSnapshot& screen
   }
 }
 
+constexpr const char* kReverse = "\x1b[7m";
+
+// " [Y] Yes  [N] No ", each answer with its key.
+std::string answersText(const std::vector<std::string>& buttons) {
+  std::string text;
+  for (const auto& button : buttons) text += " [" + button.substr(0, 1) + "] " + button + " ";
+  return text;
+}
+
 std::string promptText(const Prompt& prompt) {
-  std::string text = std::string("\x1b[7m ") + prompt.title + ": " + prompt.message + " ";
-  for (const auto& button : prompt.buttons)
-    text += " [" + button.substr(0, 1) + "] " + button + " ";
-  return text + kReset;
+  return std::string(kReverse) + " " + prompt.title + ": " + prompt.message + " " +
+         answersText(prompt.buttons) + kReset;
 }
 
 std::string clipped(std::string text, int columns) {
   const auto room = static_cast<std::size_t>(std::max(columns - 1, 0));
   if (text.size() > room) text.resize(room);
   return text;
+}
+
+// A blank line, then the question open on screen. A question too wide for one line takes the
+// blank line for its message (without its title when that does not fit either) and keeps its
+// answers on the next. With no question, the second line
+// tells the application's notice (the game record cannot be kept).
+void addPromptLines(std::vector<std::string>& lines, const CallerStatus& status,
+                    TerminalSize size) {
+  if (!status.prompt) {
+    lines.emplace_back();
+    lines.push_back(clipped(status.notice.empty() ? "" : " " + status.notice, size.columns));
+    return;
+  }
+  const Prompt& prompt = *status.prompt;
+  const std::string question = " " + prompt.title + ": " + prompt.message + " ";
+  const std::string answers = answersText(prompt.buttons);
+  if (question.size() + answers.size() < static_cast<std::size_t>(size.columns)) {
+    lines.emplace_back();
+    lines.push_back(promptText(prompt));
+    return;
+  }
+  const std::string message = " " + prompt.message + " ";
+  const bool titleFits = question.size() < static_cast<std::size_t>(size.columns);
+  lines.push_back(std::string(kReverse) + clipped(titleFits ? question : message, size.columns) +
+                  kReset);
+  lines.push_back(std::string(kReverse) + answers + kReset);
 }
 
 std::vector<std::string> tooSmall(TerminalSize size) {
@@ -180,15 +213,15 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
   } else {
     lines.insert(lines.end(), status.roomCard.begin(), status.roomCard.end());
   }
-  lines.emplace_back();
   if (!status.claim.empty()) {
     // The claim takes the place of the lines below the panel while the host checks it.
+    lines.emplace_back();
     for (std::size_t line = 0; line < kClaimLines; ++line)
       lines.push_back(line < status.claim.size() ? clipped(" " + status.claim[line], size.columns)
                                                  : "");
     return lines;
   }
-  lines.push_back(status.prompt ? promptText(*status.prompt) : "");
+  addPromptLines(lines, status, size);
   lines.push_back(clipped(" Said: " + status.lastSpoken, size.columns));
   lines.push_back(std::string(kDim) + clipped(" Log: " + status.lastConsole, size.columns) +
                   kReset);

@@ -25,6 +25,7 @@ struct CallerStatus {
   std::vector<std::string> claim;     // a claim being checked (claimLines), shown under the panel
   std::string roomNote;               // how the web board was last started or stopped
   std::vector<std::string> roomCard;  // shown in place of the board and panel when not empty
+  std::string notice;  // what the application has to tell (the game record cannot be kept)
 };
 
 // The smallest terminal the board and the panel fit in.

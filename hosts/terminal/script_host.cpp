@@ -1,6 +1,7 @@
 #include "hosts/terminal/script_host.h"
 
 #include "app/quit_request.h"
+#include "hosts/common/speech_notices.h"
 #include "hosts/terminal/script_runner.h"
 
 namespace terminal {
@@ -58,7 +59,14 @@ int ScriptHost::runMainLoop(app::Screen& screen) {
     recorder_->setAfterLookHook(
         [this](const app::ScreenSnapshot& look) { room_->screenChanged(look); });
   }
-  loop_->setAfterEventHook([this] { recorder_->eventHandled(); });
+  // What the application has to tell (the game record cannot be kept) goes to standard error.
+  const auto tellNotices = [this, &screen] { hostkit::takeScreenNotices(screen, errors_); };
+  loop_->setAfterEventHook([this, tellNotices] {
+    recorder_->eventHandled();
+    tellNotices();
+  });
+  tellNotices();
+  screen.shown();
   int exitCode = 0;
   try {
     app::ClaimSession claims(std::move(claimBooks_), keptTickets_,
@@ -68,6 +76,7 @@ int ScriptHost::runMainLoop(app::Screen& screen) {
     errors_ << "vorlix-caller: " << error.what() << '\n';
     exitCode = 2;
   }
+  tellNotices();
   loop_->setAfterEventHook(nullptr);  // the screen goes away after the loop
   recorder_->setAfterLookHook(nullptr);
   return exitCode;

@@ -70,9 +70,12 @@ int TerminalHost::runMainLoop(app::Screen& screen) {
                                 pollfd{session.resizeDescriptor(), POLLIN, 0},
                                 pollfd{app::QuitRequest::fileDescriptor(), POLLIN, 0}};
   std::string pending;
+  screen.shown();
   while (!app::QuitRequest::requested()) {
     for (const auto& notice : hostkit::takeSpeechNotices(platform::speechEngine(), std::cerr))
       status_.speechNote = notice;
+    for (const auto& notice : hostkit::takeScreenNotices(screen, std::cerr))
+      status_.notice = notice;
     draw(screen, session);
     for (auto& descriptor : watched) descriptor.revents = 0;
     // The rest of an escape sequence comes at once; a lone ESC is the Escape key.

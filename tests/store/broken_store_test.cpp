@@ -1,10 +1,7 @@
 // Stores the caller cannot use: each is reported in one sentence naming the file, the game goes on
 // without keeping, and the file is left byte for byte as it was.
-#include <functional>
-
 #include "app/game_record.h"
 #include "app/game_recorder.h"
-#include "platform/store/sqlite.h"
 #include "store_files.h"
 
 namespace {
@@ -12,75 +9,23 @@ namespace {
 using app::GameRecord;
 namespace fs = std::filesystem;
 
-void writeFile(const fs::path& file, const std::string& bytes) {
-  std::ofstream(file, std::ios::binary) << bytes;
-}
-
-void keepSomeGames(const fs::path& file) {
-  auto record = GameRecord::open(file, GameRecord::Access::caller);
-  record->database().execute("PRAGMA synchronous=OFF");  // the games, not their safety, matter here
-  for (int game = 0; game < 20; ++game) keepGame(*record, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-}
-
-struct BrokenStore {
-  std::string name;
-  std::function<void(const fs::path&)> make;
-  std::string sentence;  // what the message says about the file
-};
-
 TEST(BrokenStore, EachIsOneSentenceAndTheFileIsLeftAsItWas) {
-  const std::vector<BrokenStore> cases = {
-      {"not SQLite", [](const fs::path& f) { writeFile(f, "ball,number\r\n1,7\r\n"); },
-       "is not a Vorlix game record (not an SQLite file)"},
-      {"read-only",
-       [](const fs::path& f) {
-         keepSomeGames(f);
-         fs::permissions(f, fs::perms::owner_read | fs::perms::group_read);
-       },
-       "cannot be written (read-only)"},
-      {"damaged",
-       [](const fs::path& f) {
-         keepSomeGames(f);
-         std::string bytes = fileBytes(f);
-         for (std::size_t i = 4096 + 8; i < 4096 + 400 && i < bytes.size(); ++i) bytes[i] = '\x5a';
-         writeFile(f, bytes);
-       },
-       "is damaged"},
-      {"newer schema",
-       [](const fs::path& f) {
-         keepSomeGames(f);
-         platform::sqlite::Database(f, platform::sqlite::OpenMode::readWrite)
-             .execute("PRAGMA user_version=9");
-       },
-       "was written by a newer Vorlix caller (schema 9; this one reads up to 3)"},
-      {"a folder", [](const fs::path& f) { fs::create_directory(f); }, "is not a file"},
-  };
-  for (const auto& broken : cases) {
-    SCOPED_TRACE(broken.name);
-    StoreFolder folder;
-    const auto file = folder.file();
-    broken.make(file);
-    const auto before = fs::is_regular_file(file) ? fileBytes(file) : "";
+  tryEachBrokenStore(brokenStores(), [](const BrokenStore& broken, const fs::path& file) {
     for (const auto access : {GameRecord::Access::caller, GameRecord::Access::reader}) {
       if (broken.name == "read-only" && access == GameRecord::Access::reader) continue;
       try {
         GameRecord::open(file, access);
         ADD_FAILURE() << "opened";
       } catch (const app::StoreUnavailable& problem) {
-        EXPECT_EQ(std::string(problem.what()), "The game record \"" + file.string() + "\" " +
-                                                   broken.sentence +
-                                                   "; the game goes on without keeping it.");
+        EXPECT_EQ(std::string(problem.what()), unusableStoreSentence(file, broken.sentence));
       }
-    }
-    if (fs::is_regular_file(file)) {
-      EXPECT_TRUE(fileBytes(file) == before) << "the file changed";
     }
     // A reader may leave SQLite's write-ahead log beside the file, but never anything in it.
     const fs::path log = file.string() + "-wal";
     if (fs::exists(log)) {
       EXPECT_EQ(fs::file_size(log), 0u);
     }
-  }
+  });
 }
 
 TEST(BrokenStore, AReadOnlyStoreCanStillBeListed) {

@@ -75,9 +75,14 @@ class RandomRun {
     view_.numberOnShow = view_.calledInOrder.back();
     auto& game = games_.back();
     const int ball = static_cast<int>(view_.calledInOrder.size());
-    if (!game.ending &&
-        std::find(game.spokenBalls.begin(), game.spokenBalls.end(), ball) == game.spokenBalls.end())
-      game.spokenBalls.push_back(ball);
+    const auto spoken = [&](int b) {
+      return std::find(game.spokenBalls.begin(), game.spokenBalls.end(), b) !=
+             game.spokenBalls.end();
+    };
+    if (game.ending || spoken(ball)) return;
+    // The number before, drawn and never heard, is called first in the same list.
+    if (ball > 1 && !spoken(ball - 1)) game.spokenBalls.push_back(ball - 1);
+    game.spokenBalls.push_back(ball);
   }
   void changeSpeed() {
     const int speed = pick(2, 10);
@@ -153,7 +158,7 @@ TEST(GameRecorder, ResumedGameCarriesOnWhereTheStoreLeftIt) {
   const auto game = record->game(unfinished->id);
   ASSERT_EQ(game->calls.size(), 4u);
   EXPECT_EQ(game->drawOrder(), "4,8,15,16");
-  EXPECT_FALSE(game->calls[0].spokenAt);
+  EXPECT_EQ(game->calls[0].spokenAt, at(1)) << "never on show: called first in the list of 8";
   EXPECT_EQ(game->calls[1].spokenAt, at(1));
   EXPECT_EQ(game->calls[2].spokenAt, at(60)) << "its first item reached speech after the resume";
   EXPECT_TRUE(game->speedChanges.empty());

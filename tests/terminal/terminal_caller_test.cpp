@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <thread>
@@ -31,17 +32,25 @@ bool haveTmux() {
 }
 
 // One tmux server of our own, with one window of a fixed size running a plain shell, in which the
-// caller is started as a person would.
+// caller is started as a person would. The shell's data home is a folder of its own, so the games
+// the caller keeps there never reach a user's record.
 class TmuxShell {
  public:
   TmuxShell(int columns, int rows)
-      : tmux_("tmux -L vorlix-test-" + std::to_string(::getpid()) + "-" +
-              std::to_string(++instances) + " ") {
+      : name_("vorlix-test-" + std::to_string(::getpid()) + "-" + std::to_string(++instances)),
+        tmux_("tmux -L " + name_ + " "),
+        dataHome_(std::filesystem::path(testing::TempDir()) / name_) {
+    std::filesystem::create_directories(dataHome_);
     run("new-session -d -s caller -x " + std::to_string(columns) + " -y " + std::to_string(rows) +
-        " 'bash --norc --noprofile -i'");
+        " 'env XDG_DATA_HOME=" + dataHome_.string() + " bash --norc --noprofile -i'");
     waitFor("bash-[0-9.]+[$#]");
   }
-  ~TmuxShell() { run("kill-server"); }
+  ~TmuxShell() {
+    run("kill-server");
+    std::filesystem::remove_all(dataHome_);
+  }
+  // Where the caller keeps its games by default in this shell.
+  std::filesystem::path storeFile() const { return dataHome_ / "vorlix-caller" / "Vorlix.sqlite"; }
 
   // Types the command that starts the caller with these arguments; true once its panel shows.
   bool startCaller(const std::string& arguments) const {
@@ -73,10 +82,11 @@ class TmuxShell {
     run("resize-window -t caller -x " + std::to_string(columns) + " -y " + std::to_string(rows));
   }
 
-  // Polls the screen until it matches, for at most 15 seconds.
-  bool waitFor(const std::string& pattern) const {
+  // Polls the screen until it matches, for at most `limit`.
+  bool waitFor(const std::string& pattern,
+               std::chrono::seconds limit = std::chrono::seconds(15)) const {
     const std::regex wanted(pattern);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
       if (std::regex_search(screen(), wanted)) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -90,7 +100,9 @@ class TmuxShell {
         std::system((tmux_ + command + " > /dev/null 2>&1").c_str());
   }
   static inline int instances = 0;
+  std::string name_;
   std::string tmux_;
+  std::filesystem::path dataHome_;
 };
 
 TEST(TerminalCaller, PlaysSaysWhenTooSmallSuspendsAndQuitsCleanlyUnderTmux) {
@@ -157,6 +169,45 @@ TEST(TerminalCaller, SignalsLeaveTheTerminalClean) {
     ASSERT_EQ(::kill(process, signalNumber), 0);
     shell.expectEndedWith(exitCode);
   }
+}
+
+// The game is kept as it is called and offered back at the next launch; a second caller on the
+// same record says on its status line that it is in use and calls without keeping.
+TEST(TerminalCaller, KeepsTheGameOffersItBackAndSaysWhenTheRecordIsInUse) {
+  if (!haveTmux()) GTEST_SKIP() << "tmux is not installed";
+  TmuxShell shell(150, 26);
+  ASSERT_TRUE(shell.startCaller("--terminal --seed 5 --silent --audio none")) << shell.screen();
+  shell.keys("Space");
+  ASSERT_TRUE(shell.waitFor("Vorlix @ Korvanda Castle \\[[0-9]+\\]")) << shell.screen();
+  std::smatch called;
+  const std::string screen = shell.screen();
+  ASSERT_TRUE(std::regex_search(screen, called, std::regex("Castle \\[([0-9]+)\\]")));
+  shell.keys("q");
+  shell.expectEndedWith(0);
+
+  ASSERT_TRUE(shell.startCaller("--terminal --silent --audio none")) << shell.screen();
+  EXPECT_TRUE(
+      shell.waitFor("Unfinished game: Resume the game interrupted at ball [0-9]+ \\(called "
+                    "[0-9]{2}:[0-9]{2}\\)\\?.*\\[Y\\] Yes.*\\[N\\] No"))
+      << shell.screen();
+  shell.keys("y");
+  EXPECT_TRUE(shell.waitFor("Castle \\[" + called[1].str() + "\\]")) << shell.screen();
+  EXPECT_FALSE(shell.waitFor("Unfinished game:", std::chrono::seconds(1))) << shell.screen();
+
+  // This caller holds the record; a second one beside it goes on without.
+  TmuxShell second(150, 26);
+  ASSERT_TRUE(
+      second.startCaller("--terminal --silent --audio none --store " + shell.storeFile().string()))
+      << second.screen();
+  EXPECT_TRUE(second.waitFor(" The game record \"" + shell.storeFile().string() +
+                             "\" is in use by another running caller; the game goes on without"))
+      << second.screen();
+  second.keys("Space");
+  EXPECT_TRUE(second.waitFor("Castle \\[[0-9]+\\]")) << second.screen();
+  second.keys("q");
+  second.expectEndedWith(0);
+  shell.keys("q");
+  shell.expectEndedWith(0);
 }
 
 }  // namespace
