@@ -79,6 +79,7 @@ void TranscriptRecorder::eventHandled() {
     writeNow(std::string_view(line).substr(0, space), std::string_view(line).substr(space + 1));
   }
   lastLook_ = std::move(look);
+  if (afterLook_) afterLook_(*lastLook_);
 }
 
 void TranscriptRecorder::action(std::string_view kind, std::string_view payload) {

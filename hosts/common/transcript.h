@@ -34,6 +34,11 @@ class TranscriptRecorder : public platform::SpeechEngine,
   void attach(const app::Screen& screen);
   // Writes what looks different since the last event.
   void eventHandled();
+  // Is shown the screen's look after each event, once its changes are written (the room's
+  // displays follow a scripted run this way).
+  void setAfterLookHook(std::function<void(const app::ScreenSnapshot&)> hook) {
+    afterLook_ = std::move(hook);
+  }
   // The script's own actions ("tap", "tap-ignored", "answer", "board").
   void action(std::string_view kind, std::string_view payload);
 
@@ -54,6 +59,7 @@ class TranscriptRecorder : public platform::SpeechEngine,
   const app::Screen* screen_ = nullptr;
   std::optional<app::ScreenSnapshot> lastLook_;
   platform::SpeechEngine* tee_ = nullptr;
+  std::function<void(const app::ScreenSnapshot&)> afterLook_;
   platform::RecordingAlertPresenter alerts_;
 };
 

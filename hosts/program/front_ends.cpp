@@ -13,6 +13,7 @@
 #include "app/interface_error.h"
 #include "app/quit_request.h"
 #include "hosts/program/background_speech.h"
+#include "hosts/common/room_feed.h"
 #include "hosts/program/display_probe.h"
 #include "hosts/program/output_files.h"
 #include "hosts/program/script_file.h"
@@ -112,6 +113,25 @@ int exitCodeAfterOutputs(int exitCode, ChosenSpeech& speech, std::ostream* trans
   return failed && exitCode == 0 && transcript != nullptr ? 1 : exitCode;
 }
 
+// The room's displays. With --serve the web board is served from the start and says where on
+// standard error ("Web board: http://…", one line an address); a board that cannot be served is
+// bad input (exit code 2) before the game begins.
+std::unique_ptr<hostkit::RoomFeed> roomFeed(const ProgramOptions& options, std::ostream& errors) {
+  vorlix::web::WebBoardOptions board;
+  board.listen = options.serve.value_or(vorlix::web::ListenAddress{});
+  board.maxViewers = options.maxViewers;
+  auto feed = std::make_unique<hostkit::RoomFeed>(board);
+  if (!options.serve) return feed;
+  try {
+    feed->board().start();
+  } catch (const vorlix::web::WebBoardError& error) {
+    throw UsageError(error.what());
+  }
+  for (const std::string& line : feed->board().addressLines()) errors << line << '\n';
+  errors.flush();
+  return feed;
+}
+
 int runScriptHost(app::ApplicationHost& host, const ProgramOptions& options) {
   if (!options.screenshotPath) return app::applicationMain(host, options.screen);
 #ifdef VORLIX_HAVE_WINDOW_HOST
@@ -130,10 +150,12 @@ int runScript(const ProgramOptions& options, platform::RandomSource& random, std
                          : terminal::ScriptHost::Clock::virtualTime;
   ChosenSpeech speech =
       chooseSpeech(options, clock == terminal::ScriptHost::Clock::realTime, errors);
+  const auto room = roomFeed(options, errors);
   int exitCode = 0;
   {
     terminal::ScriptHost host(std::move(commands), clock, random, out, errors);
     host.setSpeechTee(speech.engine.get());
+    host.setRoomFeed(room.get());
     host.setClaimTickets(givenBook(options), {});
     exitCode = exitCodeOfScript(runScriptHost(host, options), errors);
   }
@@ -164,12 +186,14 @@ int runTerminal(const ProgramOptions& options, platform::RandomSource& random, s
   if (noWindowBecause)
     errors << "vorlix-caller: " << *noWindowBecause << "; the caller runs in this terminal\n";
   ChosenSpeech speech = chooseSpeech(options, true, errors);
+  const auto room = roomFeed(options, errors);
   int exitCode = 0;
   {
     terminal::TerminalHost host(random);
     host.setSpeech(speech.engine.get(), speech.note);
     platform::StderrConsole log;
     if (options.verbose) host.setConsole(&log);
+    host.setRoomFeed(room.get());
     host.setClaimTickets(givenBook(options), keptTickets());
     exitCode = app::applicationMain(host, options.screen);
   }
@@ -191,6 +215,9 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
   window.screen = options.screen;
   window.random = &random;
   window.speech = speech.engine.get();
+  const auto room = roomFeed(options, errors);
+  window.room = room.get();
+  window.audience = options.audience;
   window.claimBooks = givenBook(options);
   window.keptTickets = keptTickets();
   return exitCodeAfterOutputs(qthost::runWindowHost(window), speech, nullptr, errors);

@@ -98,6 +98,37 @@ ClockKind chosenClock(const std::string& clock, FrontEnd frontEnd) {
   return clock == "real" ? ClockKind::realTime : ClockKind::virtualTime;
 }
 
+// --serve [ADDRESS:]PORT; the option alone serves on every interface at the default port.
+vorlix::web::ListenAddress parseServe(const std::string& text) {
+  try {
+    return vorlix::web::parseListenAddress(text);
+  } catch (const std::invalid_argument& error) {
+    throw UsageError("--serve takes [ADDRESS:]PORT (8090, 127.0.0.1:8090, [::1]:8090): " +
+                     platform::printableExcerpt(error.what()));
+  }
+}
+
+constexpr std::size_t kMostViewers = 1'000'000;
+
+std::size_t parseMaxViewers(const std::string& text) {
+  std::size_t viewers = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), viewers);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || viewers < 1 ||
+      viewers > kMostViewers)
+    throw UsageError("--max-viewers takes a whole number from 1 to 1000000, not " +
+                     platform::printableExcerpt(text));
+  return viewers;
+}
+
+// The audience window stands beside the caller's window, so it asks for the window.
+FrontEnd frontEndWithAudience(FrontEnd chosen) {
+  if (chosen == FrontEnd::terminal || chosen == FrontEnd::script)
+    throw UsageError(
+        "--audience opens the room's window beside the caller's window; it goes "
+        "with the window, not with --terminal or --script");
+  return FrontEnd::window;
+}
+
 // --draw-order @FILE replays a game from its export (vorlix-caller games export).
 std::string exportedOrder(const std::string& file) {
   try {
@@ -160,6 +191,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   std::string drawOrder;
   std::string clock;
   std::string idiom = "phone";
+  std::optional<std::string> serve;
+  std::optional<std::string> maxViewers;
   cli.add_flag("--terminal", terminal,
                "The caller in this terminal (the default without a display)");
   cli.add_flag("--window", window, "The caller in a desktop window (the default with a display)");
@@ -196,6 +229,15 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                "error; redirect it to a file (2>caller.log)");
   cli.add_option("--audio", options.audio, "Where live speech goes (default: auto)")
       ->type_name("auto|pulse|alsa|none");
+  cli.add_option("--serve", serve,
+                 "Serve the web board for phones and TVs in the hall (default: every interface, "
+                 "port 8090)")
+      ->type_name("[ADDRESS:]PORT")
+      ->expected(0, 1);
+  cli.add_option("--max-viewers", maxViewers, "The most viewers of the web board (default 10000)")
+      ->type_name("N");
+  cli.add_flag("--audience", options.audience,
+               "Show the room's window too: full screen on a second screen when there is one");
   std::optional<std::string> book;
   cli.add_option("--book", book,
                  "Check claims against the tickets of this book (JSON, as vorlix-caller tickets "
@@ -232,6 +274,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
         parseDrawOrder(drawOrder.starts_with('@') ? exportedOrder(drawOrder.substr(1)) : drawOrder);
   if (book) options.book = readBook(*book);
   options.clock = chosenClock(clock, options.frontEnd);
+  if (serve) options.serve = parseServe(*serve);
+  if (maxViewers) options.maxViewers = parseMaxViewers(*maxViewers);
+  if (options.audience) options.frontEnd = frontEndWithAudience(options.frontEnd);
   options.screen.idiom =
       idiom == "pad" ? platform::UserInterfaceIdiom::pad : platform::UserInterfaceIdiom::phone;
   options.screen.keeping = record.settings(options.frontEnd == FrontEnd::script,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/application_main.h"
+#include "hosts/web/listen_address.h"
 #include "tickets/book.h"
 
 namespace program {
@@ -29,6 +30,9 @@ struct ProgramOptions {
   bool force = false;    // --record may replace an existing file
   bool verbose = false;  // the terminal caller's console lines go to standard error
   std::string audio = "auto";
+  std::optional<vorlix::web::ListenAddress> serve;  // --serve: where the web board listens
+  std::size_t maxViewers = 10000;                   // the web board's cap on viewers
+  bool audience = false;  // --audience: the window for the room beside the caller's window
   std::optional<tickets::Book> book;  // --book: claims are checked against its tickets
 };
 

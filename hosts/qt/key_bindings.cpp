@@ -7,6 +7,7 @@
 #include <Qt>
 
 #include "app/quit_request.h"
+#include "hosts/common/room_keys.h"
 
 namespace qthost {
 
@@ -30,6 +31,8 @@ std::vector<std::pair<std::string, std::string>> keyHelpRows() {
   auto rows = ui::keyHelpRows();
   rows.emplace_back("C", "check a claim: pauses and asks for the ticket's serial");
   rows.emplace_back("Y, N", "Yes or No in a question (Enter and Escape: No)");
+  for (const hostkit::RoomKey& key : hostkit::kRoomKeys)
+    rows.emplace_back(std::string(key.name), std::string(key.help));
   rows.emplace_back("F11", "full screen on and off");
   rows.emplace_back("F1, ?", "this list of keys");
   rows.emplace_back("Ctrl+Q", "quit");

@@ -12,6 +12,7 @@
 #include "app/quit_request.h"
 #include "hosts/common/speech_notices.h"
 #include "hosts/qt/claim_dialog.h"
+#include "hosts/qt/room_displays.h"
 #include "hosts/qt/screen_widget.h"
 #include "platform/services.h"
 
@@ -47,10 +48,13 @@ class ExitAfterFirstFrame : public QObject {
 
 QtApplicationHost::QtApplicationHost(Facilities facilities)
     : facilities_(std::move(facilities)),
-      presenter_([this] { return window_; },
-                 [this] {
-                   if (auto* widget = dynamic_cast<ScreenWidget*>(window_)) widget->screenChanged();
-                 }) {}
+      presenter_([this] { return window_; }, [this] { screenChanged(); }) {}
+
+void QtApplicationHost::screenChanged() {
+  if (auto* widget = dynamic_cast<ScreenWidget*>(window_)) widget->screenChanged();
+  if (facilities_.room != nullptr && screen_ != nullptr)
+    facilities_.room->screenChanged(screen_->snapshot());
+}
 
 platform::Services QtApplicationHost::services() {
   platform::Services services;
@@ -73,11 +77,22 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
     for (const auto& notice : hostkit::takeScreenNotices(screen, std::cerr))
       widget.showSpeechNotice(notice);
   };
-  loop_.setAfterEventHook([&widget, showNotices] {
-    widget.screenChanged();
+  screen_ = &screen;
+  loop_.setAfterEventHook([this, showNotices] {
+    screenChanged();
     showNotices();
   });
-  widget.setAfterInputHook(showNotices);
+  widget.setAfterInputHook([this, showNotices] {
+    screenChanged();
+    showNotices();
+  });
+  std::unique_ptr<RoomDisplays> room;
+  if (facilities_.room != nullptr) {
+    room = std::make_unique<RoomDisplays>(
+        widget, *facilities_.room,
+        [&widget](const std::string& line) { widget.showSpeechNotice(line); });
+    screenChanged();
+  }
   app::ClaimSession claims(std::move(facilities_.claimBooks), facilities_.keptTickets,
                            [&screen](const std::string& line) { screen.speak(line); });
   QPointer<ClaimDialog> claimDialog;
@@ -111,11 +126,15 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
   widget.show();
   screen.shown();
   showNotices();
+  if (room && facilities_.room->board().serving()) room->toggleAddress();
+  if (room && facilities_.audienceAtLaunch) room->toggleAudience();
   const int exitCode = QApplication::exec();
 
   delete claimDialog;  // before the claims it shows go
   loop_.setAfterEventHook(nullptr);
+  room.reset();
   window_ = nullptr;
+  screen_ = nullptr;
   return exitCode;
 }
 

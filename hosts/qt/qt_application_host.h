@@ -2,6 +2,7 @@
 
 #include "app/application_main.h"
 #include "app/claim_session.h"
+#include "hosts/common/room_feed.h"
 #include "hosts/qt/alert_dialog.h"
 #include "hosts/qt/qt_run_loop.h"
 #include "platform/random_source.h"
@@ -20,6 +21,8 @@ class QtApplicationHost : public app::ApplicationHost {
     platform::Console* console = nullptr;         // standard output when empty
     tickets::TicketIndex claimBooks;              // claims are checked against these tickets
     app::ClaimSession::TicketLookup keptTickets;  // and those kept in the game record
+    hostkit::RoomFeed* room = nullptr;            // the room's displays (keys D, J, W) when given
+    bool audienceAtLaunch = false;                // opens the audience window with the caller's
   };
 
   explicit QtApplicationHost(Facilities facilities);
@@ -30,12 +33,16 @@ class QtApplicationHost : public app::ApplicationHost {
   QtRunLoop& runLoop() { return loop_; }
 
  private:
+  // After every event: the window's picture and the room's displays.
+  void screenChanged();
+
   Facilities facilities_;
   platform::SilentSpeechEngine silence_;
   platform::SecureRandomSource secureDraw_;
   platform::StdoutConsole standardOutput_;
   QtRunLoop loop_;
   QWidget* window_ = nullptr;  // the alerts' parent while the window is up
+  const app::Screen* screen_ = nullptr;
   QtAlertPresenter presenter_;
 };
 

@@ -60,8 +60,8 @@ int runWindowHost(const WindowHostOptions& options) {
     return 2;
   }
   application(options.programName);
-  QtApplicationHost host(
-      {options.speech, options.random, options.console, options.claimBooks, options.keptTickets});
+  QtApplicationHost host({options.speech, options.random, options.console, options.claimBooks,
+                          options.keptTickets, options.room, options.audience});
   return app::applicationMain(host, options.screen);
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/application_main.h"
 #include "app/claim_session.h"
+#include "hosts/common/room_feed.h"
 #include "platform/console.h"
 #include "platform/random_source.h"
 #include "platform/speech.h"
@@ -21,6 +22,8 @@ struct WindowHostOptions {
   // The tickets claims are checked against: a book given to the caller, and the game record's.
   tickets::TicketIndex claimBooks;
   app::ClaimSession::TicketLookup keptTickets;
+  hostkit::RoomFeed* room = nullptr;  // the room's displays: the web board, the audience window
+  bool audience = false;              // --audience: the audience window opens at once
 };
 
 // Runs the caller in a desktop window until the user closes it (or Ctrl-C); returns the exit code,

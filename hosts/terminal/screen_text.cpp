@@ -8,7 +8,9 @@
 #include <sstream>
 #include <string_view>
 
+#include "hosts/common/room_keys.h"
 #include "platform/color.h"
+#include "platform/qr/qr_text.h"
 #include "ui/control_catalogue.h"
 
 namespace terminal {
@@ -178,6 +180,25 @@ bool cursorMovesOfEnvironment() {
   return term == nullptr || std::string_view(term) != "dumb";
 }
 
+std::vector<std::string> roomCardLines(const std::vector<std::string>& urls, TerminalSize size) {
+  if (urls.empty())
+    return {" " + std::string(hostkit::kNotServingLine), "", " J: back to the board"};
+  std::vector<std::string> lines;
+  for (const std::string& url : urls) lines.push_back(" Web board: " + url);
+  const platform::QrCode qr = platform::QrCode::encode(urls.front());
+  const auto code = platform::qrCodeAsText(qr, platform::QrTextInk::terminalColours);
+  // The rows around the card: the title, the blank lines, the prompt and the status lines.
+  const int spare = size.rows - static_cast<int>(lines.size()) - 10;
+  const int width = qr.size() + 8;
+  if (static_cast<int>(code.size()) <= spare && width < size.columns) {
+    for (const std::string& line : code) lines.push_back(" " + line);
+  } else {
+    lines.push_back(" (a larger terminal shows its QR code)");
+  }
+  lines.push_back(" J: back to the board");
+  return lines;
+}
+
 std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const CallerStatus& status,
                                      TerminalSize size, Colours colours) {
   if (size.columns < kSmallestTerminal.columns || size.rows < kSmallestTerminal.rows)
@@ -189,9 +210,13 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
   std::vector<std::string> lines;
   lines.push_back(styled(kBold, clipped(" " + screen.title, size.columns)));
   lines.emplace_back();
-  addBoard(lines, screen, colours);
-  lines.emplace_back();
-  addPanel(lines, screen, colours);
+  if (status.roomCard.empty()) {
+    addBoard(lines, screen, colours);
+    lines.emplace_back();
+    addPanel(lines, screen, colours);
+  } else {
+    lines.insert(lines.end(), status.roomCard.begin(), status.roomCard.end());
+  }
   lines.emplace_back();
   if (!status.claim.empty()) {
     // The claim takes the place of the lines below the panel while the host checks it.
@@ -221,7 +246,10 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
   lines.insert(lines.end(), speech.begin(), speech.end());
   lines.push_back(styled(
       kDim,
-      clipped(" Keys are on the buttons; Space plays or pauses; C claims; Q quits", size.columns)));
+      clipped(status.roomNote.empty()
+                  ? " Keys on buttons. Space play/pause, C claim, W web board, Q quit"
+                  : " " + status.roomNote,
+              size.columns)));
   return lines;
 }
 

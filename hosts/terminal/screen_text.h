@@ -19,10 +19,13 @@ struct Prompt {
 // What the terminal shows besides the screen itself.
 struct CallerStatus {
   std::optional<Prompt> prompt;
-  std::string lastSpoken;          // the line handed to the voice last
-  std::string speechNote;          // where the speech goes, and any warning about it
-  std::vector<std::string> claim;  // a claim being checked (claimLines), shown under the panel
-  std::string notice;              // what the application has to tell (the game record cannot be kept)
+  std::string lastSpoken;             // the line handed to the voice last
+  std::string lastConsole;            // the last diagnostic line
+  std::string speechNote;             // where the speech goes, and any warning about it
+  std::vector<std::string> claim;     // a claim being checked (claimLines), shown under the panel
+  std::string roomNote;               // how the web board was last started or stopped
+  std::vector<std::string> roomCard;  // shown in place of the board and panel when not empty
+  std::string notice;  // what the application has to tell (the game record cannot be kept)
 };
 
 // The smallest terminal the board and the panel fit in, every line shorter than a row (a line as
@@ -41,6 +44,10 @@ bool cursorMovesOfEnvironment();
 // The whole terminal screen, line by line: the title, the board in its colours, the panel with
 // each control's key, the prompt, the spoken line and the state of the speech. A terminal too
 // small for that gets a plain sentence saying so instead.
+// The web board's addresses and, when the terminal has room, the first one's QR code in block
+// characters; without addresses, that it is not served.
+std::vector<std::string> roomCardLines(const std::vector<std::string>& urls, TerminalSize size);
+
 std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const CallerStatus& status,
                                      TerminalSize size, Colours colours = Colours::on);
 

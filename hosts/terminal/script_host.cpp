@@ -54,6 +54,11 @@ platform::Services ScriptHost::services() {
 
 int ScriptHost::runMainLoop(app::Screen& screen) {
   recorder_->attach(screen);
+  if (room_ != nullptr) {
+    room_->screenChanged(screen.snapshot());
+    recorder_->setAfterLookHook(
+        [this](const app::ScreenSnapshot& look) { room_->screenChanged(look); });
+  }
   // What the application has to tell (the game record cannot be kept) goes to standard error.
   const auto tellNotices = [this, &screen] { hostkit::takeScreenNotices(screen, errors_); };
   loop_->setAfterEventHook([this, tellNotices] {
@@ -73,6 +78,7 @@ int ScriptHost::runMainLoop(app::Screen& screen) {
   }
   tellNotices();
   loop_->setAfterEventHook(nullptr);  // the screen goes away after the loop
+  recorder_->setAfterLookHook(nullptr);
   return exitCode;
 }
 

@@ -7,6 +7,7 @@
 #include "app/application_main.h"
 #include "app/claim_session.h"
 #include "hosts/common/real_time_run_loop.h"
+#include "hosts/common/room_feed.h"
 #include "hosts/common/transcript.h"
 #include "hosts/terminal/script.h"
 #include "hosts/terminal/script_runner.h"
@@ -25,6 +26,8 @@ class ScriptHost : public app::ApplicationHost {
 
   // Also hands every utterance to this engine.
   void setSpeechTee(platform::SpeechEngine* engine) { recorder_->setSpeechTee(engine); }
+  // Tells the room's displays (the web board) of every event, at its moment of the run.
+  void setRoomFeed(hostkit::RoomFeed* feed) { room_ = feed; }
 
   // The tickets claims are checked against: a book given to the caller, and a look-up of the
   // tickets kept in the game record.
@@ -44,6 +47,7 @@ class ScriptHost : public app::ApplicationHost {
   std::unique_ptr<platform::RunLoop> loop_;
   ScriptClock clock_;
   std::unique_ptr<hostkit::TranscriptRecorder> recorder_;
+  hostkit::RoomFeed* room_ = nullptr;
   tickets::TicketIndex claimBooks_;
   app::ClaimSession::TicketLookup keptTickets_;
 };

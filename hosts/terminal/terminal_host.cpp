@@ -9,6 +9,7 @@
 
 #include "app/quit_request.h"
 #include "hosts/common/input_policy.h"
+#include "hosts/common/room_keys.h"
 #include "hosts/common/speech_notices.h"
 #include "hosts/common/system_io.h"
 #include "hosts/terminal/claim_text.h"
@@ -121,7 +122,23 @@ void TerminalHost::handleKey(app::Screen& screen, const Key& key) {
       screen.answer(*answer);
     return;
   }
+  if (handleRoomKey(key)) return;
   hostkit::pressForKey(screen, now, controlKeyOf(key));
+}
+
+bool TerminalHost::handleRoomKey(const Key& key) {
+  if (room_ == nullptr || key.kind != Key::Kind::character) return false;
+  if (key.character == hostkit::kServeKey.character) {
+    const auto lines = room_->toggleServing();
+    status_.roomNote = lines.front() + (lines.size() > 1 ? " (J: all addresses)" : "");
+    showRoomCard_ = room_->board().serving();
+    return true;
+  }
+  if (key.character == hostkit::kAddressKey.character) {
+    showRoomCard_ = !showRoomCard_;
+    return true;
+  }
+  return false;
 }
 
 bool TerminalHost::handleClaimKey(app::Screen& screen, const Key& key) {
@@ -172,6 +189,11 @@ void TerminalHost::draw(const app::Screen& screen, const TerminalSession& sessio
     status_.prompt = Prompt{alert.title, alert.message, alert.buttons};
   }
   status_.lastSpoken = now.lastSpoken;
+  if (room_ != nullptr) {
+    room_->screenChanged(now);  // the room hears of each event as the terminal shows it
+    status_.roomCard.clear();
+    if (showRoomCard_) status_.roomCard = roomCardLines(room_->board().urls(), session.size());
+  }
   status_.claim.clear();
   if (claims_ != nullptr) {
     claims_->observe(app::callsAnnounced(now.calledInOrder, now.numberBeingCalled));

@@ -7,6 +7,7 @@
 #include "app/application_main.h"
 #include "app/claim_session.h"
 #include "hosts/common/real_time_run_loop.h"
+#include "hosts/common/room_feed.h"
 #include "hosts/terminal/keys.h"
 #include "hosts/terminal/screen_text.h"
 #include "hosts/terminal/terminal_session.h"
@@ -37,6 +38,13 @@ class TerminalHost : public app::ApplicationHost, public platform::Console {
     status_.speechNote = std::move(note);
   }
 
+  // The room's displays: W starts and stops the web board, J shows its address and QR code in
+  // place of the board (shown at once when the board is served from the start).
+  void setRoomFeed(hostkit::RoomFeed* feed) {
+    room_ = feed;
+    showRoomCard_ = feed != nullptr && feed->board().serving();
+  }
+
   platform::Services services() override;
   int runMainLoop(app::Screen& screen) override;
 
@@ -53,6 +61,7 @@ class TerminalHost : public app::ApplicationHost, public platform::Console {
   // C or Escape puts it away. True when the key was the claim's.
   bool handleClaimKey(app::Screen& screen, const Key& key);
   void draw(const app::Screen& screen, const TerminalSession& session);
+  bool handleRoomKey(const Key& key);
 
   platform::RandomSource& random_;
   hostkit::RealTimeRunLoop loop_;
@@ -62,6 +71,8 @@ class TerminalHost : public app::ApplicationHost, public platform::Console {
   CallerStatus status_;
   platform::RecordingAlertPresenter alerts_;  // the open ones are read from the screen
   std::vector<std::string> shownLines_;
+  hostkit::RoomFeed* room_ = nullptr;
+  bool showRoomCard_ = false;
   tickets::TicketIndex claimBooks_;
   app::ClaimSession::TicketLookup keptTickets_;
   app::ClaimSession* claims_ = nullptr;  // while the main loop runs

@@ -15,10 +15,10 @@ namespace {
 std::uint16_t parsePort(std::string_view digits, std::string_view whole) {
   unsigned value = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size() || value < 1 ||
+  if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size() ||
       value > 65535) {
     throw std::invalid_argument("bad port in '" + std::string(whole) +
-                                "': expected a number from 1 to 65535");
+                                "': expected a number from 0 (any free port) to 65535");
   }
   return static_cast<std::uint16_t>(value);
 }

@@ -18,7 +18,7 @@ struct ListenAddress {
 };
 
 // Reads "[ADDRESS:]PORT": "8090", "127.0.0.1:8090", "[::1]:8090", "0.0.0.0:80". An empty text
-// gives the default. Throws std::invalid_argument with a message fit for the host.
+// gives the default; port 0 asks for any free port (the bound one is told once listening). Throws std::invalid_argument with a message fit for the host.
 ListenAddress parseListenAddress(std::string_view text);
 
 // One address of this machine that other machines in the hall can reach.
