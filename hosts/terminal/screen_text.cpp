@@ -127,14 +127,26 @@ void addPanel(std::vector<std::string>& lines, const app::ScreenSnapshot& screen
   }
 }
 
-// The answers first, so the keys that answer stay on screen however long the question is.
-std::string promptText(const Prompt& prompt, int columns, Colours colours) {
+// The question on screen with its answers, the answers first so the keys that answer stay on
+// screen. A question too wide for one line also takes the blank line above it for its text (without
+// its title when that does not fit either), so the host can read the whole question.
+void addPrompt(std::vector<std::string>& lines, const Prompt& prompt, int columns,
+               Colours colours) {
   std::string answers;
   for (const auto& button : prompt.buttons)
     answers += " [" + button.substr(0, 1) + "] " + button + " ";
-  std::string text = " " + prompt.title + ": " + prompt.message + " ";
-  text = clipped(answers + " " + text, columns);
-  return colours == Colours::off ? text : std::string("\x1b[7m") + text + kReset;
+  const std::string question = " " + prompt.title + ": " + prompt.message + " ";
+  auto reversed = [colours](const std::string& text) {
+    return colours == Colours::off ? text : std::string("\x1b[7m") + text + kReset;
+  };
+  const auto room = static_cast<std::size_t>(std::max(columns - 1, 0));
+  if (answers.size() + 1 + question.size() <= room || lines.empty()) {
+    lines.push_back(reversed(clipped(answers + " " + question, columns)));
+    return;
+  }
+  const std::string message = " " + prompt.message + " ";
+  lines.back() = reversed(clipped(question.size() <= room ? question : message, columns));
+  lines.push_back(reversed(clipped(answers, columns)));
 }
 
 // `text` in lines of at most `width` characters, broken between words (a word longer than a line
@@ -228,7 +240,7 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
   // The question open on screen, or else what the application has to tell (the game record
   // cannot be kept).
   if (status.prompt)
-    lines.push_back(promptText(*status.prompt, size.columns, colours));
+    addPrompt(lines, *status.prompt, size.columns, colours);
   else
     lines.push_back(clipped(status.notice.empty() ? "" : " " + status.notice, size.columns));
   lines.push_back(clipped(" Said: " + status.lastSpoken, size.columns));
@@ -244,12 +256,11 @@ std::vector<std::string> screenLines(const app::ScreenSnapshot& screen, const Ca
     speech.push_back(" " + line);
   }
   lines.insert(lines.end(), speech.begin(), speech.end());
-  lines.push_back(styled(
-      kDim,
-      clipped(status.roomNote.empty()
-                  ? " Keys on buttons. Space play/pause, C claim, W web board, Q quit"
-                  : " " + status.roomNote,
-              size.columns)));
+  lines.push_back(
+      styled(kDim, clipped(status.roomNote.empty()
+                               ? " Keys on buttons. Space play/pause, C claim, W web board, Q quit"
+                               : " " + status.roomNote,
+                           size.columns)));
   return lines;
 }
 

@@ -188,8 +188,8 @@ TEST(TerminalCaller, KeepsTheGameOffersItBackAndSaysWhenTheRecordIsInUse) {
 
   ASSERT_TRUE(shell.startCaller("--terminal --silent --audio none")) << shell.screen();
   EXPECT_TRUE(
-      shell.waitFor("Unfinished game: Resume the game interrupted at ball [0-9]+ \\(called "
-                    "[0-9]{2}:[0-9]{2}\\)\\?.*\\[Y\\] Yes.*\\[N\\] No"))
+      shell.waitFor("\\[Y\\] Yes.*\\[N\\] No.*Unfinished game: Resume the game interrupted at "
+                    "ball [0-9]+ \\(called [0-9]{2}:[0-9]{2}\\)\\?"))
       << shell.screen();
   shell.keys("y");
   EXPECT_TRUE(shell.waitFor("Castle \\[" + called[1].str() + "\\]")) << shell.screen();
