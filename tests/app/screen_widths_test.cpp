@@ -24,7 +24,8 @@ void expectEverythingInside(const app::ScreenSnapshot& screen, const std::string
 }
 
 app::PressOutcome tapCentre(app::Screen& screen, const std::string& title) {
-  const app::ControlLook* control = screen.snapshot().control(title);
+  const app::ScreenSnapshot snapshot = screen.snapshot();  // the control below points into it
+  const app::ControlLook* control = snapshot.control(title);
   if (control == nullptr) return app::PressOutcome::noSuchControl;
   const auto& f = control->frame;
   return screen.tapAt({f.x + f.width / 2.0, f.y + f.height / 2.0});
