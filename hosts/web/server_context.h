@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
+#include "hosts/web/socket_fanout.h"
 #include "hosts/web/web_board_server.h"
 #include "room/room_event_log.h"
 
@@ -70,9 +70,18 @@ class ViewerHub {
   Frame currentJson() const;
 
  private:
+  // Writes the frame to every viewer: one batch for those with nothing waiting, the queue for
+  // the rest.
+  void broadcast(const Frame& frame, bool isState);
+
   room::RoomEventLog log_;
   ServerCounters& counters_;
-  std::unordered_set<ViewerStream*> viewers_;
+  std::vector<ViewerStream*> viewers_;  // each knows its place (hubIndex)
+  SocketFanout fanout_;
+  // Kept between broadcasts so that a change allocates nothing per viewer.
+  std::vector<ViewerStream*> idle_;
+  std::vector<int> idleSockets_;
+  std::vector<long> results_;
 };
 
 struct ServerContext {

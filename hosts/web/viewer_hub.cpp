@@ -7,12 +7,16 @@ ViewerHub::ViewerHub(std::string epoch, std::size_t historyEvents, ServerCounter
     : log_(std::move(epoch), historyEvents), counters_(counters) {}
 
 void ViewerHub::add(ViewerStream* viewer) {
-  viewers_.insert(viewer);
+  viewer->hubIndex = viewers_.size();
+  viewers_.push_back(viewer);
   counters_.viewers = viewers_.size();
 }
 
 void ViewerHub::remove(ViewerStream* viewer) {
-  viewers_.erase(viewer);
+  ViewerStream* last = viewers_.back();
+  last->hubIndex = viewer->hubIndex;
+  viewers_[viewer->hubIndex] = last;
+  viewers_.pop_back();
   counters_.viewers = viewers_.size();
 }
 
@@ -20,13 +24,29 @@ void ViewerHub::publish(Frame json) {
   ++counters_.published;
   const room::RoomEvent* latest = log_.latest();
   if (latest != nullptr && *latest->json == *json) return;
-  const Frame& frame = log_.append(std::move(json)).sseFrame;
-  // send() never closes a viewer on the spot, so the set does not change under these loops.
-  for (ViewerStream* viewer : viewers_) viewer->send(frame, ViewerStream::FrameKind::State);
+  broadcast(log_.append(std::move(json)).sseFrame, true);
 }
 
 void ViewerHub::broadcastHeartbeat(const Frame& frame) {
-  for (ViewerStream* viewer : viewers_) viewer->send(frame, ViewerStream::FrameKind::Other);
+  broadcast(frame, false);
+}
+
+void ViewerHub::broadcast(const Frame& frame, bool isState) {
+  // Neither send() nor sentAtOnce() closes a viewer on the spot, so the viewers stay put here.
+  idle_.clear();
+  idleSockets_.clear();
+  for (ViewerStream* viewer : viewers_) {
+    if (viewer->idle()) {
+      idle_.push_back(viewer);
+      idleSockets_.push_back(viewer->nativeSocket());
+    } else {
+      viewer->send(frame,
+                   isState ? ViewerStream::FrameKind::State : ViewerStream::FrameKind::Other);
+    }
+  }
+  results_.resize(idle_.size());
+  fanout_.send(idleSockets_, *frame, results_);
+  for (std::size_t i = 0; i < idle_.size(); ++i) idle_[i]->sentAtOnce(frame, results_[i]);
 }
 
 void ViewerHub::dropStalled() {

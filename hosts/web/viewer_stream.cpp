@@ -1,6 +1,9 @@
 #include "hosts/web/viewer_stream.h"
 
+#include <cerrno>
+
 #include "hosts/web/http_responses.h"
+#include "hosts/web/socket_fanout.h"
 
 namespace vorlix::web::detail {
 
@@ -25,7 +28,10 @@ void ViewerStream::start(const std::vector<Frame>& firstFrames) {
 
 void ViewerStream::send(const Frame& frame, FrameKind kind) {
   if (closed_) return;
-  if (!writing_ && queue_.empty() && writeAtOnce(frame)) return;
+  if (idle()) {
+    sentAtOnce(frame, sendNow(socket_.native_handle(), *frame));
+    return;
+  }
   if (queuedBytes_ + frame->size() > context_.options.maxQueuedBytesPerViewer) {
     // Behind by more than its share: every event carries the whole state, so what this viewer
     // has not been sent yet is superseded by the newest state. A viewer that takes nothing at
@@ -40,22 +46,19 @@ void ViewerStream::send(const Frame& frame, FrameKind kind) {
   if (!writing_) writeQueued();
 }
 
-bool ViewerStream::writeAtOnce(const Frame& frame) {
+void ViewerStream::sentAtOnce(const Frame& frame, long result) {
   // Nearly always the socket takes a frame whole, which spares an asynchronous write per viewer
   // per change; what it does not take waits in the queue.
-  boost::system::error_code error;
-  const std::size_t sent = socket_.write_some(net::buffer(*frame), error);
-  if (!error && sent == frame->size()) return true;
-  if (error && error != net::error::would_block && error != net::error::try_again) {
+  if (result == static_cast<long>(frame->size())) return;
+  if (result < 0 && result != -EAGAIN && result != -EWOULDBLOCK) {
     closed_ = true;  // closed later, so that the hub's loop over viewers is left alone
     net::post(socket_.get_executor(), [self = shared_from_this()] { self->close(); });
-    return true;
+    return;
   }
   queue_.push_back(frame);
   queuedBytes_ += frame->size();
-  frontSent_ = error ? 0 : sent;
+  frontSent_ = result < 0 ? 0 : static_cast<std::size_t>(result);
   writeQueued();
-  return true;
 }
 
 void ViewerStream::close() {

@@ -23,12 +23,18 @@ class ViewerStream : public std::enable_shared_from_this<ViewerStream> {
   // A state may replace the frames still waiting; any other frame (a heartbeat) may be left out.
   enum class FrameKind { State, Other };
   void send(const Frame& frame, FrameKind kind);
+  // Whether nothing is waiting or being written, so that a frame may go to the socket at once
+  // (the hub writes it to every such viewer in one batch), and what came of that write: the
+  // bytes the socket took or -errno, as sendNow returns.
+  bool idle() const { return !closed_ && !writing_ && queue_.empty(); }
+  int nativeSocket() { return socket_.native_handle(); }
+  void sentAtOnce(const Frame& frame, long result);
   void close();
+  std::size_t hubIndex = 0;  // where the hub keeps this viewer
   // Whether a write has waited on this viewer longer than the write deadline.
   bool stalled(Clock::time_point now) const;
 
  private:
-  bool writeAtOnce(const Frame& frame);
   void writeQueued();
   void onWritten(const boost::system::error_code& error);
   void watchForHangUp();
