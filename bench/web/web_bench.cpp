@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -33,7 +34,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-constexpr int kPublishes = 50;
+// Enough that the p99 is not simply the slowest one.
+constexpr int kPublishes = 200;
 
 void raiseFileLimit() {
   rlimit limit{};
@@ -196,6 +198,11 @@ class Viewers {
   void count(Viewer& viewer, const char* bytes, std::size_t n) {
     static constexpr char kMark[] = "id: ";
     for (std::size_t i = 0; i < n; ++i) {
+      if (viewer.matched == 0) {  // skip to the next place a mark could start
+        const void* next = std::memchr(bytes + i, 'i', n - i);
+        if (next == nullptr) return;
+        i = static_cast<std::size_t>(static_cast<const char*>(next) - bytes);
+      }
       viewer.matched =
           bytes[i] == kMark[viewer.matched] ? viewer.matched + 1 : (bytes[i] == 'i' ? 1 : 0);
       if (viewer.matched == 4) {
