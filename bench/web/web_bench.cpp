@@ -1,7 +1,7 @@
 // The web board with 1, 1,000 and 10,000 viewers on 127.0.0.1: how long from the game publishing
 // a state until the last viewer has it (median, p99, max over the publishes), the server's memory
 // per viewer and the CPU it spends. The server runs in a child process of its own so that its
-// memory and CPU are its own; the viewers are one epoll loop here.
+// memory and CPU are its own; the viewers are one io_uring here (Linux 6.1 or later).
 //   vorlix-web-bench [viewer counts...]   (default: 1 1000 10000)
 #include <arpa/inet.h>
 #include <liburing.h>
