@@ -215,6 +215,8 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
   window.screen = options.screen;
   window.random = &random;
   window.speech = speech.engine.get();
+  platform::StdoutConsole log;
+  if (options.verbose) window.console = &log;
   const auto room = roomFeed(options, errors);
   window.room = room.get();
   window.audience = options.audience;

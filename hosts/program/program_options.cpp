@@ -225,8 +225,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
       ->type_name("FILE.wav");
   cli.add_flag("--force", options.force, "Let --record replace a file that exists");
   cli.add_flag("--verbose", options.verbose,
-               "The terminal caller writes its console lines (timer intervals) to standard "
-               "error; redirect it to a file (2>caller.log)");
+               "Write the console lines (timer intervals): the window to standard output, the "
+               "terminal caller to standard error (redirect it: 2>caller.log)");
   cli.add_option("--audio", options.audio, "Where live speech goes (default: auto)")
       ->type_name("auto|pulse|alsa|none");
   cli.add_option("--serve", serve,

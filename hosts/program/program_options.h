@@ -28,7 +28,7 @@ struct ProgramOptions {
   bool listVoices = false;
   std::optional<std::string> recordPath;
   bool force = false;    // --record may replace an existing file
-  bool verbose = false;  // the terminal caller's console lines go to standard error
+  bool verbose = false;  // console lines: the window's to standard output, the terminal's to errors
   std::string audio = "auto";
   std::optional<vorlix::web::ListenAddress> serve;  // --serve: where the web board listens
   std::size_t maxViewers = 10000;                   // the web board's cap on viewers

@@ -61,7 +61,7 @@ platform::Services QtApplicationHost::services() {
   services.runLoop = &loop_;
   services.speechEngine = facilities_.speech ? facilities_.speech : &silence_;
   services.alertPresenter = &presenter_;
-  services.console = facilities_.console ? facilities_.console : &standardOutput_;
+  services.console = facilities_.console ? facilities_.console : &noConsole_;
   services.random = facilities_.random ? facilities_.random : &secureDraw_;
   return services;
 }
