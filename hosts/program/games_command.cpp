@@ -10,6 +10,7 @@
 
 #include "app/game_export.h"
 #include "app/game_record.h"
+#include "hosts/program/program_options.h"
 
 namespace program {
 namespace {
@@ -142,7 +143,9 @@ int runGamesCommand(int argc, const char* const* argv, std::ostream& out, std::o
       out << cli.help(error.get_name());
       return 0;
     }
-    errors << "vorlix-caller games: " << error.what() << " (see vorlix-caller games --help)\n";
+    const UsageError usage = parserErrorInOurWords(cli, error);
+    errors << "vorlix-caller games: " << usage.what()
+           << (usage.pointsToHelp() ? " (see vorlix-caller games --help)\n" : "\n");
     return 2;
   }
   try {
