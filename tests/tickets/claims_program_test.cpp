@@ -119,6 +119,9 @@ TEST_F(ClaimsProgram, ReStartOpensOneLineAgainAndTheClaimIsSpokenAndKept) {
     EXPECT_EQ(kept, (std::vector<std::string>{"1 balls: 0 77 one line bogey",
                                               "5 balls: 5 1234 one line good confirmed"}));
   }
+  const auto shown = runProgram("games --store " + store.string() + " show 1", "");
+  EXPECT_NE(shown.out.find("     5       1234  "), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("one line    good, confirmed\n"), std::string::npos) << shown.out;
   fs::remove(store);
   EXPECT_EQ(claimLines(run.out),
             "30.000 claim 1234 good one line, row 1\n"
