@@ -12,8 +12,8 @@
 
 #include "app/interface_error.h"
 #include "app/quit_request.h"
-#include "hosts/program/background_speech.h"
 #include "hosts/common/room_feed.h"
+#include "hosts/program/background_speech.h"
 #include "hosts/program/display_probe.h"
 #include "hosts/program/output_files.h"
 #include "hosts/program/script_file.h"

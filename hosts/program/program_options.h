@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+class ParseError;
+}  // namespace CLI
+
 #include "app/application_main.h"
 #include "hosts/web/listen_address.h"
 #include "tickets/book.h"
@@ -49,6 +54,9 @@ class UsageError : public std::runtime_error {
  private:
   Help help_;
 };
+
+// The command-line parser's complaint in our own words.
+UsageError parserErrorInOurWords(const CLI::App& cli, const CLI::ParseError& error);
 
 // What parsing gave: options to run with, or text to print and an exit code (--help, --version).
 struct ParsedCommandLine {

@@ -93,8 +93,10 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
         [&widget](const std::string& line) { widget.showSpeechNotice(line); });
     screenChanged();
   }
-  app::ClaimSession claims(std::move(facilities_.claimBooks), facilities_.keptTickets,
-                           [&screen](const std::string& line) { screen.speak(line); });
+  app::ClaimSession claims(
+      std::move(facilities_.claimBooks), facilities_.keptTickets,
+      [&screen](const std::string& line) { screen.speak(line); }, screen.claimRecorder());
+  if (facilities_.room != nullptr) facilities_.room->followClaims(claims);
   QPointer<ClaimDialog> claimDialog;
   auto callsAnnounced = [&screen] {
     const auto now = screen.snapshot();
