@@ -58,6 +58,18 @@ class ScreenHarness {
     return *screen->_gridViewsArray.at(static_cast<std::size_t>(n - 1));
   }
 
+  // One letter per cell, number 1 first: 'u' not called, 'j' just called, 'f' called earlier.
+  std::string boardLetters() const {
+    std::string letters;
+    for (const auto& cell : screen->_gridViewsArray) {
+      const auto& colour = cell->backgroundColor();
+      letters += colour == screen->color_un_filled     ? 'u'
+                 : colour == screen->color_just_filled ? 'j'
+                                                       : 'f';
+    }
+    return letters;
+  }
+
   void advance(double seconds) { loop.advanceBySeconds(seconds); }
   bool runUntilIdle() { return loop.runUntilIdle(std::chrono::hours(10)); }
   double now() const { return platform::durationToSeconds(loop.now()); }

@@ -3,19 +3,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "program_run.h"
+#include "support/program_run.h"
 
 namespace {
 
-// Runs a shell command line (with $CALLER and $DIR set) and returns how it ended.
-ProgramRun runShell(const std::string& line, const std::string& dir) {
-  const std::string err = dir + "/err.txt";
-  const std::string command = "cd " + dir + " && CALLER=" + std::string(VORLIX_CALLER) +
-                              " timeout -k 5 120 env -u DISPLAY -u WAYLAND_DISPLAY bash -c '" +
-                              line + "' > out.txt 2> " + err;
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
-          fileText(dir + "/out.txt"), fileText(err)};
+// Runs a shell command line in `dir`, with $CALLER set.
+ProgramRun runIn(const std::string& dir, const std::string& line) {
+  return runShell("cd " + dir + " && CALLER=" + VORLIX_CALLER +
+                  " timeout -k 5 120 env -u DISPLAY -u WAYLAND_DISPLAY bash -c '" + line + "'");
 }
 
 std::string freshFolder(const std::string& name) {
@@ -62,7 +57,7 @@ TEST(OutputFiles, AreCheckedBeforeTheRunAndEveryFailedWriteIsToldOnce) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
     const std::string dir = freshFolder(std::to_string(++number));
-    const ProgramRun run = runShell(c.command, dir);
+    const ProgramRun run = runIn(dir, c.command);
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
