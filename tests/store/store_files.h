@@ -12,6 +12,7 @@
 
 #include "app/game_record.h"
 #include "platform/store/sqlite.h"
+#include "support/program_run.h"
 
 // A fresh folder for one test, named after the process and the test, so tests run side by side
 // never share a store.
@@ -37,13 +38,6 @@ class StoreFolder {
  private:
   std::filesystem::path path_;
 };
-
-inline std::string fileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 // A moment a fixed distance after a fixed start, so stored times are known exactly.
 inline app::Moment at(double seconds) {
@@ -93,7 +87,7 @@ inline std::vector<BrokenStore> brokenStores() {
       {"damaged",
        [](const std::filesystem::path& f) {
          keepSomeGames(f);
-         std::string bytes = fileBytes(f);
+         std::string bytes = fileText(f);
          for (std::size_t i = 4096 + 8; i < 4096 + 400 && i < bytes.size(); ++i) bytes[i] = '\x5a';
          writeFile(f, bytes);
        },
@@ -127,10 +121,10 @@ inline void tryEachBrokenStore(
     StoreFolder folder;
     const auto file = folder.file();
     broken.make(file);
-    const auto before = std::filesystem::is_regular_file(file) ? fileBytes(file) : "";
+    const auto before = std::filesystem::is_regular_file(file) ? fileText(file) : "";
     use(broken, file);
     if (std::filesystem::is_regular_file(file)) {
-      EXPECT_TRUE(fileBytes(file) == before) << "the file changed";
+      EXPECT_TRUE(fileText(file) == before) << "the file changed";
     }
   }
 }
