@@ -1,11 +1,11 @@
-// Claims in scripted runs of the real program: every verdict for every prize, two tickets sharing
-// a prize, a claim after Re-start, and bad claims that leave the game going on.
+// Claims in scripted runs of the real program: each verdict, two tickets sharing a prize, a claim
+// after Re-start, and bad claims that leave the game going on.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
 
-#include "terminal/program_run.h"
+#include "support/program_run.h"
 
 namespace {
 
@@ -76,26 +76,6 @@ TEST_F(ClaimsProgram, OneLineSharedThenTwoLinesGoodThenLate) {
             "63.000 claim 1234 good two lines, rows 1 2\n"
             "69.000 claim 1234 late two lines complete at ball 10 (82)\n");
   EXPECT_GE(titlesAfterLastClaim(run.out), 2) << "the game goes on after a late claim";
-}
-
-TEST_F(ClaimsProgram, FullHouseEndsThePrizes) {
-  const auto run = play(
-      "tap Play\nwait 30\nclaim 1234\nconfirm\n"
-      "tap Play\nwait 33\nclaim 1234\nconfirm\n"
-      "tap Play\nwait 32\nclaim 77\nclaim 1234\nconfirm\nclaim 77\n"
-      "tap Play\nwait 6\nclaim 77\n");
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(claimLines(run.out),
-            "30.000 claim 1234 good one line, row 1\n"
-            "30.000 prize two lines\n"
-            "63.000 claim 1234 good two lines, rows 1 2\n"
-            "63.000 prize full house\n"
-            "95.000 claim 77 bogey full house needs 5 13 25 34 35 54 55 74 84 85\n"
-            "95.000 claim 1234 good full house, rows 1 2 3\n"
-            "95.000 prize none\n"
-            // At the same ball a claim is checked against the prize just won, to share it.
-            "95.000 claim 77 bogey full house needs 5 13 25 34 35 54 55 74 84 85\n"
-            "101.000 claim 77 closed no prize open\n");
 }
 
 TEST_F(ClaimsProgram, ReStartOpensOneLineAgainAndTheClaimIsSpoken) {
