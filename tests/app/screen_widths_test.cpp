@@ -71,13 +71,4 @@ TEST(ScreenWidths, EveryAcceptedWidthShowsTheWholeScreenAndEveryControlTakesTaps
     }
 }
 
-// The default phone keeps the screen it was made with: 320 by 568.
-TEST(ScreenWidths, TheDefaultPhoneScreenKeepsItsHeight) {
-  LoopHost host([](app::Screen& screen) {
-    EXPECT_EQ(screen.snapshot().bounds.width, 320.0);
-    EXPECT_EQ(screen.snapshot().bounds.height, 568.0);
-  });
-  app::applicationMain(host, {}, app::Bundle::mainBundle(), {});
-}
-
 }  // namespace
