@@ -8,7 +8,7 @@
 #include "support/host_moves.h"
 
 // The game as a host hears and sees it, where the model test and the scripted runs' transcripts
-// do not reach: a whole game from welcome to success, repeats, speed changes, a closed screen.
+// do not reach: a whole game from welcome to success and after it, a closed screen.
 
 namespace {
 
@@ -94,24 +94,6 @@ TEST(Calling, SeededGameFromWelcomeToSuccess) {
   EXPECT_EQ(mostJustFilled, 6);
   for (std::size_t i = 0; i < drawn.size(); ++i)
     EXPECT_EQ(h.boardLetters()[std::stoul(drawn[i]) - 1], i >= 84 ? 'j' : 'f') << drawn[i];
-}
-
-// Each new number is called twice in a row, and the game still ends.
-TEST(Calling, RepeatTwoTimes) {
-  ScreenHarness h({.seed = 3, .presetDraws = {7, 45}});
-  h.vc().setRepeat2Times(true);
-  h.perform("Play 26s");
-  EXPECT_EQ(h.heardSince(0), "0: " + kWelcome +
-                                 " / 6: Single number 7 / 11: Single number 7 / 16: 4 / 18: 5 / "
-                                 "20: 45 / 22: 4 / 24: 5 / 26: 45");
-}
-
-// A new speed never moves the timer already armed; the next one is armed at the new pace.
-TEST(Calling, SpeedChangeTakesEffectAtTheNextArming) {
-  ScreenHarness h({.presetDraws = {7, 45}});
-  h.perform("Play 1s 10 15s 2 4.8s");  // 10 at 1 s, 2 at 16 s
-  EXPECT_EQ(h.heardSince(0), "0: " + kWelcome + " / 6: Single number 7 / 16: 4 / 20: 5 / 20.8: 45");
-  EXPECT_EQ(h.timerIntervals(), (Texts{"6.0", "10.0", "4.0", "0.8", "0.8"}));
 }
 
 // A completed game cannot be played again: Play repeats the ending and draws nothing, and the

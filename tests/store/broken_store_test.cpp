@@ -34,7 +34,7 @@ TEST(BrokenStore, EachIsOneSentenceAndTheFileIsLeftAsItWas) {
 // A disk that fills during a game: the recorder says so once, keeps nothing more, and the game
 // (the host calling observe) goes on; what was kept before is still there.
 TEST(BrokenStore, AFullDiskStopsTheKeepingNotTheGame) {
-  StoreFolder folder;
+  TestFolder folder;
   keepSomeGames(folder.file());
   {
     auto record = GameRecord::open(folder.file(), GameRecord::Access::caller);

@@ -19,7 +19,7 @@ std::vector<int> firstNumbers(int count) {
 }
 
 TEST(GameRecord, KeepsGamesCallsAndTheUnfinishedGameToResume) {
-  StoreFolder folder;
+  TestFolder folder;
   auto record = GameRecord::open(folder.file(), GameRecord::Access::caller);
   EXPECT_FALSE(record->unfinishedGame());
   const auto completed = keepGame(*record, firstNumbers(90));
@@ -59,7 +59,7 @@ TEST(GameRecord, KeepsGamesCallsAndTheUnfinishedGameToResume) {
 }
 
 TEST(GameRecord, MigratesAnOlderSchemaForwardKeepingItsGames) {
-  StoreFolder folder;
+  TestFolder folder;
   {
     sql::Database database(folder.file(), sql::OpenMode::readWriteCreate);
     app::migrateSchema(database, 1);
@@ -85,7 +85,7 @@ TEST(GameRecord, MigratesAnOlderSchemaForwardKeepingItsGames) {
 }
 
 TEST(GameRecord, OneCallerAtATimeWhileReadersReadBesideIt) {
-  StoreFolder folder;
+  TestFolder folder;
   auto first = GameRecord::open(folder.file(), GameRecord::Access::caller);
   keepGame(*first, {1, 2, 3});
   try {
@@ -107,7 +107,7 @@ TEST(GameRecord, OneCallerAtATimeWhileReadersReadBesideIt) {
 
 // A transaction left unfinished (a throw between two writes) keeps none of its writes.
 TEST(SqliteWrapper, RollsBackUnfinishedTransactions) {
-  StoreFolder folder;
+  TestFolder folder;
   sql::Database database(folder.file("plain.sqlite"), sql::OpenMode::readWriteCreate);
   database.execute("CREATE TABLE t (x INTEGER NOT NULL)");
   {
@@ -131,7 +131,7 @@ tickets::Book seededBook(long long strips, std::uint32_t firstSerial, std::uint6
 }  // namespace
 
 TEST(GameRecord, KeepsBooksByTheirLatestPrintingAndTheClaimsOfEachGame) {
-  StoreFolder folder;
+  TestFolder folder;
   const auto first = seededBook(2, 101, 1);
   const auto reprinted = seededBook(1, 107, 2);  // serials 107-112 again, other tickets
   {

@@ -12,7 +12,7 @@ namespace {
 
 using app::GameRecord;
 
-ProgramRun games(const StoreFolder& folder, const std::string& arguments) {
+ProgramRun games(const TestFolder& folder, const std::string& arguments) {
   return runProgram("games " + arguments + " --store " + folder.file().string());
 }
 
@@ -46,7 +46,7 @@ ProgramRun python(const char* program, const std::filesystem::path& file) {
 }
 
 TEST(GamesCommand, ListsShowsAndExportsWhatPythonReadsBack) {
-  StoreFolder folder;
+  TestFolder folder;
   std::vector<int> order(90);
   std::iota(order.begin(), order.end(), 1);
   std::shuffle(order.begin(), order.end(), std::mt19937(11));
@@ -101,7 +101,7 @@ TEST(GamesCommand, ListsShowsAndExportsWhatPythonReadsBack) {
 }
 
 TEST(GamesCommand, BadInputAndUnusableStoresAreOneMessage) {
-  StoreFolder folder;
+  TestFolder folder;
   keepGame(*GameRecord::open(folder.file(), GameRecord::Access::caller), {1, 2});
   const struct {
     std::string arguments;

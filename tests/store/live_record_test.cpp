@@ -72,7 +72,7 @@ bool isPrefix(const std::vector<int>& before, const std::vector<int>& after) {
 // Every call is kept as the transcript makes it, ball by ball, with the moment its number went on
 // the title; each number called twice, paused, and with the speed changed.
 TEST(LiveRecord, AWholeGamesCallsAreKeptAsTheTranscriptCallsThem) {
-  StoreFolder folder;
+  TestFolder folder;
   const auto run = runCaller(folder.file(), "--repeat-twice --draw-order 7,45 --seed 3",
                              "tap 3\ntap Play\nwait 101.3\ntap Pause\nwait 5\ntap 8\ntap Play\n"
                              "wait 33\ntap Pause\ntap Play\nuntil-idle\n");
@@ -110,7 +110,7 @@ TEST(LiveRecord, AWholeGamesCallsAreKeptAsTheTranscriptCallsThem) {
 // store's writes, late into the game), then run to its end. After every kill the store holds every
 // number the killed run had begun to call, what it held before, and no number twice.
 TEST(LiveRecord, KilledAtRandomMomentsAndResumedTheGameLosesNoCallAndRepeatsNone) {
-  StoreFolder folder;
+  TestFolder folder;
   std::mt19937 random(20261207);
   std::vector<int> kept;
   std::optional<app::GameId> gameId;
@@ -160,7 +160,7 @@ TEST(LiveRecord, KilledAtRandomMomentsAndResumedTheGameLosesNoCallAndRepeatsNone
 // Without --resume or --new-game the caller asks; No leaves the unfinished game to be settled as
 // interrupted when the next one begins, --new-game does so without asking, Yes carries it on.
 TEST(LiveRecord, TheQuestionAtLaunchAndItsAnswers) {
-  StoreFolder folder;
+  TestFolder folder;
   const auto store = folder.file();
   ASSERT_EQ(runCaller(store, "--seed 5", "tap Play\nwait 30\n").exitCode, 0);
   const auto first = latestGame(folder.file());

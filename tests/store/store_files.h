@@ -14,31 +14,6 @@
 #include "platform/store/sqlite.h"
 #include "support/program_run.h"
 
-// A fresh folder for one test, named after the process and the test, so tests run side by side
-// never share a store.
-class StoreFolder {
- public:
-  StoreFolder() {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::path(testing::TempDir()) /
-            ("vorlix-store-" + std::to_string(::getpid()) + "-" + test->name());
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~StoreFolder() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_ / "Vorlix.sqlite", std::filesystem::perms::owner_all,
-                                 ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::filesystem::path file(const std::string& name = "Vorlix.sqlite") const {
-    return path_ / name;
-  }
-
- private:
-  std::filesystem::path path_;
-};
-
 // A moment a fixed distance after a fixed start, so stored times are known exactly.
 inline app::Moment at(double seconds) {
   return app::fromMilliseconds(1796670000000 + static_cast<std::int64_t>(seconds * 1000));
@@ -118,7 +93,7 @@ inline void tryEachBrokenStore(
     const std::function<void(const BrokenStore&, const std::filesystem::path&)>& use) {
   for (const auto& broken : cases) {
     SCOPED_TRACE(broken.name);
-    StoreFolder folder;
+    TestFolder folder;
     const auto file = folder.file();
     broken.make(file);
     const auto before = std::filesystem::is_regular_file(file) ? fileText(file) : "";

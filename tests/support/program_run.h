@@ -1,6 +1,7 @@
 #pragma once
 
-// Runs the real vorlix-caller (or any shell command line) and reads back what it wrote.
+// Runs the real vorlix-caller (or any shell command line) and reads back what it wrote, with a
+// folder of each test's own for the files it uses.
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,30 @@ inline std::string fileText(const std::filesystem::path& path) {
   text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
+
+// A fresh folder for one test, named after the process and the test so that tests run side by
+// side never share one, and removed with all in it when the test ends.
+class TestFolder {
+ public:
+  TestFolder()
+      : path_(std::filesystem::path(testing::TempDir()) /
+              ("vorlix-" + std::to_string(::getpid()) + "-" +
+               testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TestFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path file(const std::string& name = "Vorlix.sqlite") const {
+    return path_ / name;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
 
 // What a command wrote and how it ended (128 + the signal for one that a signal ended).
 struct ProgramRun {
@@ -37,6 +62,7 @@ inline ProgramRun runShell(const std::string& command, const std::string& input 
           fileText(stem + "-out.txt"), fileText(stem + "-err.txt")};
 }
 
+#ifdef VORLIX_CALLER
 // Runs the program with shell-quoted arguments, without a display (whoever runs the tests:
 // --window must then refuse plainly), and with a documents directory of its own, so no test
 // touches the user's game record. With `killAfter` seconds it is killed with SIGKILL then if
@@ -51,3 +77,4 @@ inline ProgramRun runProgram(const std::string& arguments, const std::string& in
                       VORLIX_CALLER + " " + arguments,
                   input);
 }
+#endif

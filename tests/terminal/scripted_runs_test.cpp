@@ -14,6 +14,8 @@ TEST(ScriptedRuns, MatchTheirTranscriptsExactly) {
       {"restart_yes", "--draw-order 7,45 --seed 1"},
       {"pause_resume", "--draw-order 7,45,3"},
       {"speeds_and_refused_taps", "--draw-order 7,45"},
+      {"speed_change", "--draw-order 7,45"},
+      {"repeat_twice", "--repeat-twice --draw-order 7,45"},
   };
   for (const auto& [name, options] : cases) {
     SCOPED_TRACE(name);

@@ -2,13 +2,12 @@
 // verdict spoken and kept, good claims at one ball sharing the prize, a new game opening one line.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <filesystem>
 #include <map>
 
 #include "app/claim_session.h"
 #include "app/game_recorder.h"
 #include "tests/support/claim_tickets.h"
+#include "tests/support/program_run.h"
 
 namespace {
 
@@ -129,27 +128,22 @@ TEST(ClaimSession, ANewGameOpensOneLineAgain) {
 }
 
 TEST(ClaimSession, ClaimsAreKeptInTheGameRecord) {
-  const auto file = std::filesystem::path(testing::TempDir()) /
-                    ("vorlix-claims-" + std::to_string(::getpid()) + ".sqlite");
-  std::filesystem::remove(file);
-  {
-    auto record = app::GameRecord::open(file, app::GameRecord::Access::caller);
-    app::GameRecorder recorder(record.get(), "seed 1", {});
-    Session session(&recorder);
-    session->claim(1234, {});  // before the game: nothing to keep it in
-    recorder.observe({kFirstLine, 5, app::GamePhase::paused, 81}, std::chrono::system_clock::now());
-    session->claim(999, kFirstLine);
-    session->claim(1234, kFirstLine);
-    session->confirm(kFirstLine);
-    const auto claims = record->claims(*recorder.currentGame());
-    ASSERT_EQ(claims.size(), 2u);
-    EXPECT_EQ(claims[0].verdict, "unknown");
-    EXPECT_EQ(claims[1].serial, 1234u);
-    EXPECT_EQ(claims[1].ball, 6);
-    EXPECT_EQ(claims[1].prize, "one line");
-    EXPECT_TRUE(claims[1].confirmed);
-  }
-  std::filesystem::remove(file);
+  TestFolder folder;
+  auto record = app::GameRecord::open(folder.file(), app::GameRecord::Access::caller);
+  app::GameRecorder recorder(record.get(), "seed 1", {});
+  Session session(&recorder);
+  session->claim(1234, {});  // before the game: nothing to keep it in
+  recorder.observe({kFirstLine, 5, app::GamePhase::paused, 81}, std::chrono::system_clock::now());
+  session->claim(999, kFirstLine);
+  session->claim(1234, kFirstLine);
+  session->confirm(kFirstLine);
+  const auto claims = record->claims(*recorder.currentGame());
+  ASSERT_EQ(claims.size(), 2u);
+  EXPECT_EQ(claims[0].verdict, "unknown");
+  EXPECT_EQ(claims[1].serial, 1234u);
+  EXPECT_EQ(claims[1].ball, 6);
+  EXPECT_EQ(claims[1].prize, "one line");
+  EXPECT_TRUE(claims[1].confirmed);
 }
 
 TEST(ClaimSession, OnlyAnnouncedNumbersAreBallsToClaimOn) {

@@ -15,37 +15,27 @@ namespace fs = std::filesystem;
 
 class TicketsProgram : public testing::Test {
  protected:
-  TicketsProgram() {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::path(testing::TempDir()) /
-           ("vorlix-tickets-" + std::to_string(::getpid()) + "-" + test->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  ~TicketsProgram() override { fs::remove_all(dir_); }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string path(const std::string& name) const { return folder_.file(name).string(); }
 
   // The serials the QR codes of the PDF decode to, and how many pages pdftoppm rendered.
   std::pair<std::multiset<std::uint32_t>, int> readBack(const std::string& pdf) const {
     // Vector edges unsmoothed, as a printer draws them.
-    const std::string render =
-        "pdftoppm -r 150 -aaVector no -png " + pdf + " " + pdf + "-page 2>&1";
+    const std::string render = "pdftoppm -r 150 -aaVector no -png " + pdf + " " + pdf + "-page";
     EXPECT_EQ(std::system(render.c_str()), 0);
     int pages = 0;
     std::multiset<std::uint32_t> serials;
-    for (const auto& entry : fs::directory_iterator(dir_)) {
+    for (const auto& entry : fs::directory_iterator(folder_.path())) {
       if (entry.path().extension() != ".png" || !entry.path().string().starts_with(pdf)) continue;
       ++pages;
-      const std::string scan =
-          "zbarimg -q --raw " + entry.path().string() + " > " + path("codes.txt") + " 2>/dev/null";
-      EXPECT_EQ(std::system(scan.c_str()), 0) << entry.path();
-      std::istringstream codes(fileText(path("codes.txt")));
+      const auto scan = runShell("zbarimg -q --raw " + entry.path().string());
+      EXPECT_EQ(scan.exitCode, 0) << entry.path();
+      std::istringstream codes(scan.out);
       for (std::uint32_t serial = 0; codes >> serial;) serials.insert(serial);
     }
     return {serials, pages};
   }
 
-  fs::path dir_;
+  TestFolder folder_;
 };
 
 // A book printed and kept: every QR code on the PDF reads back as its ticket's serial, the store
