@@ -12,8 +12,8 @@
 
 #include "app/interface_error.h"
 #include "app/quit_request.h"
-#include "hosts/program/background_speech.h"
 #include "hosts/common/room_feed.h"
+#include "hosts/program/background_speech.h"
 #include "hosts/program/display_probe.h"
 #include "hosts/program/output_files.h"
 #include "hosts/program/script_file.h"
@@ -215,6 +215,8 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
   window.screen = options.screen;
   window.random = &random;
   window.speech = speech.engine.get();
+  platform::StdoutConsole log;
+  if (options.verbose) window.console = &log;
   const auto room = roomFeed(options, errors);
   window.room = room.get();
   window.audience = options.audience;

@@ -19,21 +19,27 @@ bool environmentSet(const char* name) {
   return value != nullptr && *value != '\0';
 }
 
-// One QApplication for the process, made on first need. Without a display it uses Qt's offscreen
-// platform, so pictures can be saved anywhere.
-QApplication& application(const std::string& programName) {
-  static int argc = 1;
-  static std::string name;
-  static char* argv[] = {nullptr, nullptr};
-  if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
-  if (!windowDisplayAvailable()) qputenv("QT_QPA_PLATFORM", "offscreen");
-  name = programName;
-  argv[0] = name.data();
-  static QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Vorlix caller"));
-  QApplication::setDesktopFileName(QStringLiteral("vorlix-caller"));
-  return app;
-}
+// The process's QApplication while the window or a picture needs it: the one there is (a test's),
+// else one made here, which goes when this does. Without a display it uses Qt's offscreen
+// platform, so pictures can be saved anywhere. It must go before main returns: one left to the
+// exit handlers outlives parts of its platform (the VNC platform crashes on them).
+class ApplicationScope {
+ public:
+  explicit ApplicationScope(std::string programName) : name_(std::move(programName)) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) return;
+    if (!windowDisplayAvailable()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    argv_[0] = name_.data();
+    own_ = std::make_unique<QApplication>(argc_, argv_);
+    QApplication::setApplicationName(QStringLiteral("Vorlix caller"));
+    QApplication::setDesktopFileName(QStringLiteral("vorlix-caller"));
+  }
+
+ private:
+  std::string name_;
+  int argc_ = 1;
+  char* argv_[2] = {nullptr, nullptr};
+  std::unique_ptr<QApplication> own_;
+};
 
 }  // namespace
 
@@ -59,7 +65,7 @@ int runWindowHost(const WindowHostOptions& options) {
                  "--script with --screenshot for a picture\n";
     return 2;
   }
-  application(options.programName);
+  const ApplicationScope application(options.programName);
   QtApplicationHost host({options.speech, options.random, options.console, options.claimBooks,
                           options.keptTickets, options.room, options.audience});
   return app::applicationMain(host, options.screen);
@@ -67,7 +73,7 @@ int runWindowHost(const WindowHostOptions& options) {
 
 bool saveWindowScreenshot(app::Screen& screen, const std::string& path, PictureSize size,
                           std::string& error) {
-  application("vorlix-caller");
+  const ApplicationScope application("vorlix-caller");
   screen.fitToContent();
   ScreenWidget widget(screen);
   const platform::Rect root = screen.snapshot().bounds;

@@ -66,12 +66,13 @@ inline ProgramRun runShell(const std::string& command, const std::string& input 
 // Runs the program with shell-quoted arguments, without a display (whoever runs the tests:
 // --window must then refuse plainly), and with a documents directory of its own, so no test
 // touches the user's game record. With `killAfter` seconds it is killed with SIGKILL then if
-// still running (exit code 137); else a program that hangs fails the test in two minutes instead
-// of holding up the whole suite.
+// still running, and gone when this returns (exit code 137); else a program that hangs fails the
+// test in two minutes instead of holding up the whole suite.
 inline ProgramRun runProgram(const std::string& arguments, const std::string& input = "",
                              double killAfter = 0.0) {
-  const std::string limit =
-      killAfter > 0.0 ? "timeout -s KILL " + std::to_string(killAfter) : "timeout -k 5 120";
+  const std::string limit = killAfter > 0.0
+                                ? "timeout --foreground -s KILL " + std::to_string(killAfter)
+                                : "timeout -k 5 120";
   return runShell(limit + " env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME=" +
                       testing::TempDir() + "vorlix-" + std::to_string(::getpid()) + "-data " +
                       VORLIX_CALLER + " " + arguments,
