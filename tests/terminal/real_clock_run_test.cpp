@@ -6,7 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include "program_run.h"
+#include "support/program_run.h"
 
 namespace {
 
