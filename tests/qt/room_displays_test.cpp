@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "audience/qr_decoder.h"
-#include "hosts/common/room_keys.h"
 #include "hosts/qt/room_displays.h"
 #include "web/room_harness.h"
 #include "window_harness.h"
@@ -97,13 +96,6 @@ TEST(RoomDisplays, ServingShowsTheAddressAsAQrCodeAndStopsAgain) {
   EXPECT_FALSE(r.displays.addressShown());
   EXPECT_EQ(decodeQrCodes(r.displays.audienceWindow()->picture({1280, 720})), "");
   EXPECT_TRUE(r.w.called().empty()) << "no key of the room's displays reached the game";
-}
-
-TEST(RoomDisplays, RoomKeysAreNoControlsKeys) {
-  for (const hostkit::RoomKey& key : hostkit::kRoomKeys) {
-    EXPECT_TRUE(ui::controlsOnKey(ui::ControlKey::ofCharacter(key.character, key.name)).empty())
-        << key.name;
-  }
 }
 
 }  // namespace
