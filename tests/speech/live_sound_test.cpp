@@ -18,19 +18,13 @@
 #include "qt/window_program.h"
 #include "speech/pcm_analysis.h"
 #include "speech/pulse_server.h"
+#include "support/program_run.h"
 
 using namespace speech_test;
 
 namespace {
 
 constexpr int kRate = PulseServer::kSampleRate;
-
-std::string readText(const std::string& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 std::vector<std::int16_t> readRaw(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -119,7 +113,7 @@ class LiveSound : public testing::Test {
   void SetUp() override {
     if (const std::string why = PulseServer::missing(); !why.empty()) GTEST_SKIP() << why;
     ASSERT_TRUE(server.start()) << "pulseaudio did not start: "
-                                << readText(server.directory() + "/server.log");
+                                << fileText(server.directory() + "/server.log");
   }
   std::string file(const std::string& name) const { return server.directory() + "/" + name; }
 
@@ -128,12 +122,12 @@ class LiveSound : public testing::Test {
   void playTheWorkedRun(double& worst) {
     std::filesystem::remove(file("timeline.wav"));  // --record never replaces a file
     HallRecording hall(server, file("hall.raw"));
-    std::ofstream(file("worked_run.script")) << "wait 2.5\n" << readText(workedRun());
+    std::ofstream(file("worked_run.script")) << "wait 2.5\n" << fileText(workedRun());
     const pid_t caller =
         spawn(callerRun(file("worked_run.script"),
                         {"--clock", "real", "--audio", "pulse", "--record", file("timeline.wav")}),
               file("out.txt"), file("err.txt"));
-    ASSERT_EQ(waitFor(caller), 0) << readText(file("err.txt"));
+    ASSERT_EQ(waitFor(caller), 0) << fileText(file("err.txt"));
     const std::vector<std::int16_t> heard = hall.stop();
     const std::vector<std::int16_t> timeline = readWav(file("timeline.wav")).samples;
     const std::vector<std::size_t> expected = onsets(timeline);
@@ -209,10 +203,10 @@ TEST_F(LiveSound, TerminalAndWindowTellTheLossOnceCallOnAndSpeakAgain) {
   for (const bool inTerminal : {true, false}) {
     SCOPED_TRACE(inTerminal ? "terminal" : "window");
     const std::string errors = file(inTerminal ? "err.txt" : "window/err.txt");
-    const auto shown = [&] { return inTerminal ? screen() : readText(file("window/out.txt")); };
+    const auto shown = [&] { return inTerminal ? screen() : fileText(file("window/out.txt")); };
     const auto heard = [&](const char* text) {
       return within(std::chrono::seconds(10), [&] {
-        return readText(errors).find(text) != std::string::npos &&
+        return fileText(errors).find(text) != std::string::npos &&
                (!inTerminal || screen().find(std::string("Speech: ") + text) != std::string::npos);
       });
     };
@@ -255,7 +249,7 @@ TEST_F(LiveSound, TerminalAndWindowTellTheLossOnceCallOnAndSpeakAgain) {
     } else {
       EXPECT_EQ(window->quit(), 0);
     }
-    const std::string told = readText(errors);
+    const std::string told = fileText(errors);
     EXPECT_EQ(occurrences(told, "Sound lost"), 1u) << told;
     EXPECT_EQ(occurrences(told, "Sound is back"), 1u) << told;
     EXPECT_EQ(occurrences(told, "No sound device"), 0u) << told;
@@ -302,15 +296,12 @@ namespace {
 // A silent caller has nothing to say, so it never looks for a sound device nor warns about one,
 // even on the real clock with an output that does not exist.
 TEST(SilentCaller, NeverReportsASoundDevice) {
-  const std::string dir = ::testing::TempDir() + "/silent-" + std::to_string(::getpid());
-  std::filesystem::create_directories(dir);
-  std::ofstream(dir + "/short.script") << "tap Play\nwait 0.2\n";
-  const pid_t caller = spawn({VORLIX_CALLER, "--silent", "--clock", "real", "--audio", "alsa",
-                              "--script", dir + "/short.script"},
-                             dir + "/out.txt", dir + "/err.txt");
-  EXPECT_EQ(waitFor(caller), 0);
-  EXPECT_EQ(readText(dir + "/err.txt"), "");
-  std::filesystem::remove_all(dir);
+  const TestFolder folder;
+  std::ofstream(folder.file("short.script")) << "tap Play\nwait 0.2\n";
+  const ProgramRun run = runProgram("--silent --clock real --audio alsa --script " +
+                                    folder.file("short.script").string());
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, "");
 }
 
 }  // namespace

@@ -126,10 +126,7 @@ TEST_F(BoardServer, ViewersBeyondTheCapGetAPlain503AndOthersStillGetIn) {
   EXPECT_EQ(third.next().value().data, room::toJson(states_[1]));
 }
 
-TEST(BoardServerListen, APortInUseOrAnAddressNotHereIsAClearError) {
-  WebBoardOptions options;
-  options.listen = {"127.0.0.1", 0};
-  WebBoardServer first(options);
+TEST(BoardServerListen, AnAddressNotHereIsAClearError) {
   const auto messageFor = [](const ListenAddress& listen) -> std::string {
     try {
       WebBoardOptions wanted;
@@ -140,10 +137,6 @@ TEST(BoardServerListen, APortInUseOrAnAddressNotHereIsAClearError) {
     }
     return "listened";
   };
-  const std::string inUse = messageFor({"127.0.0.1", first.port()});
-  EXPECT_NE(inUse.find("cannot listen on 127.0.0.1:" + std::to_string(first.port())),
-            std::string::npos);
-  EXPECT_NE(inUse.find("in use"), std::string::npos) << inUse;
   EXPECT_NE(messageFor({"192.0.2.1", 0}).find("cannot listen on 192.0.2.1:0"), std::string::npos);
   EXPECT_NE(messageFor({"nonsense", 8090}).find("'nonsense' is not an IP address"),
             std::string::npos);
