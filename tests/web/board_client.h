@@ -90,15 +90,13 @@ struct Reply {
 };
 
 // One HTTP request with Beast, the connection closed after it.
-inline Reply request(std::uint16_t port, http::verb method, const std::string& target,
-                     const std::string& lastEventId = "") {
+inline Reply request(std::uint16_t port, http::verb method, const std::string& target) {
   net::io_context io;
   boost::beast::tcp_stream stream(io);
   stream.connect({net::ip::make_address("127.0.0.1"), port});
   http::request<http::empty_body> req{method, target, 11};
   req.set(http::field::host, "127.0.0.1");
   req.keep_alive(false);
-  if (!lastEventId.empty()) req.set("Last-Event-ID", lastEventId);
   http::write(stream, req);
   boost::beast::flat_buffer buffer;
   http::response<http::string_body> res;
@@ -150,8 +148,6 @@ class EventStreamClient {
     }
     return std::nullopt;
   }
-
-  RawClient& raw() { return raw_; }
 
  private:
   RawClient raw_;
