@@ -72,16 +72,6 @@ class HallRecording {
   pid_t recorder_;
 };
 
-std::string workedRun() {
-  return std::string(VORLIX_RUNS_DIR) + "/worked_run.script";
-}
-
-std::vector<std::string> callerRun(const std::string& script, std::vector<std::string> extra) {
-  std::vector<std::string> argv{VORLIX_CALLER, "--script", script, "--draw-order", "7,45"};
-  argv.insert(argv.end(), extra.begin(), extra.end());
-  return argv;
-}
-
 // Where each stretch of sound in `recorded` starts, in samples.
 std::vector<std::size_t> onsets(const std::vector<std::int16_t>& samples) {
   std::vector<std::size_t> found;
@@ -122,10 +112,12 @@ class LiveSound : public testing::Test {
   void playTheWorkedRun(double& worst) {
     std::filesystem::remove(file("timeline.wav"));  // --record never replaces a file
     HallRecording hall(server, file("hall.raw"));
-    std::ofstream(file("worked_run.script")) << "wait 2.5\n" << fileText(workedRun());
+    std::ofstream(file("worked_run.script"))
+        << "wait 2.5\n"
+        << fileText(std::string(VORLIX_RUNS_DIR) + "/worked_run.script");
     const pid_t caller =
-        spawn(callerRun(file("worked_run.script"),
-                        {"--clock", "real", "--audio", "pulse", "--record", file("timeline.wav")}),
+        spawn({VORLIX_CALLER, "--script", file("worked_run.script"), "--draw-order", "7,45",
+               "--clock", "real", "--audio", "pulse", "--record", file("timeline.wav")},
               file("out.txt"), file("err.txt"));
     ASSERT_EQ(waitFor(caller), 0) << fileText(file("err.txt"));
     const std::vector<std::int16_t> heard = hall.stop();
