@@ -13,8 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/audio/espeak_speech_engine.h"
-#include "platform/audio/pulse_sink.h"
 #include "qt/window_program.h"
 #include "speech/pcm_analysis.h"
 #include "speech/pulse_server.h"
@@ -247,38 +245,6 @@ TEST_F(LiveSound, TerminalAndWindowTellTheLossOnceCallOnAndSpeakAgain) {
     EXPECT_EQ(occurrences(told, "No sound device"), 0u) << told;
   }
   std::system((tmux + "kill-server 2> /dev/null").c_str());
-}
-
-// The engine tells the host once that the sound is gone, however many lines fall silent, and once
-// that it is back.
-TEST_F(LiveSound, LossAndReturnAreEachToldOnce) {
-  auto synthesizer = std::make_unique<platform::EspeakSynthesizer>("");
-  const int rate = synthesizer->sampleRate();
-  platform::EspeakSpeechEngine engine(std::move(synthesizer),
-                                      std::make_unique<platform::PulseSink>(rate));
-  const auto say = [&](const char* line) {
-    engine.speak(platform::SpeechUtterance::initWithString(line), {});
-    engine.waitUntilIdle();
-  };
-  say("4");
-  EXPECT_TRUE(engine.takeNotices().empty());
-  server.stop();
-  for (const char* line : {"5", "45", "Single number 7"}) say(line);
-  const std::vector<std::string> lost = engine.takeNotices();
-  ASSERT_EQ(lost.size(), 1u);
-  EXPECT_EQ(lost[0].rfind("Sound lost", 0), 0u) << lost[0];
-
-  ASSERT_TRUE(server.start());
-  HallRecording hall(server, file("hall.raw"));
-  std::vector<std::string> back;
-  EXPECT_TRUE(within(std::chrono::seconds(5), [&] {
-    say("4");
-    for (std::string& notice : engine.takeNotices()) back.push_back(std::move(notice));
-    return !back.empty();
-  }));
-  EXPECT_EQ(back, std::vector<std::string>{"Sound is back"});
-  say("45");
-  EXPECT_FALSE(onsets(hall.stop()).empty()) << "nothing heard after the server returned";
 }
 
 }  // namespace
