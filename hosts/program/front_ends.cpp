@@ -12,8 +12,8 @@
 
 #include "app/interface_error.h"
 #include "app/quit_request.h"
-#include "hosts/program/background_speech.h"
 #include "hosts/common/room_feed.h"
+#include "hosts/program/background_speech.h"
 #include "hosts/program/display_probe.h"
 #include "hosts/program/output_files.h"
 #include "hosts/program/script_file.h"
@@ -210,17 +210,18 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
     throw UsageError(
         "there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set); "
         "use --terminal");
-  ChosenSpeech speech = chooseWindowSpeech(options, errors);  // the window is painted first
+  WindowSpeech speech = chooseWindowSpeech(options, errors);  // started after the first frame
   qthost::WindowHostOptions window;
   window.screen = options.screen;
   window.random = &random;
-  window.speech = speech.engine.get();
+  window.speech = speech.chosen.engine.get();
+  window.afterFirstFrame = speech.start;
   const auto room = roomFeed(options, errors);
   window.room = room.get();
   window.audience = options.audience;
   window.claimBooks = givenBook(options);
   window.keptTickets = keptTickets();
-  return exitCodeAfterOutputs(qthost::runWindowHost(window), speech, nullptr, errors);
+  return exitCodeAfterOutputs(qthost::runWindowHost(window), speech.chosen, nullptr, errors);
 #else
   (void)options;
   (void)random;

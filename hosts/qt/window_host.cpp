@@ -19,21 +19,28 @@ bool environmentSet(const char* name) {
   return value != nullptr && *value != '\0';
 }
 
-// One QApplication for the process, made on first need. Without a display it uses Qt's offscreen
-// platform, so pictures can be saved anywhere.
-QApplication& application(const std::string& programName) {
-  static int argc = 1;
-  static std::string name;
-  static char* argv[] = {nullptr, nullptr};
-  if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
-  if (!windowDisplayAvailable()) qputenv("QT_QPA_PLATFORM", "offscreen");
-  name = programName;
-  argv[0] = name.data();
-  static QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Vorlix caller"));
-  QApplication::setDesktopFileName(QStringLiteral("vorlix-caller"));
-  return app;
-}
+// The process's QApplication while a window is up: the one that exists (a test's), else one made
+// here and destroyed with this scope, before the program's static objects are. Qt frees its input
+// devices with the application, and they must go while the platform plugin they came from is
+// still there: an application left to the static destructors crashed the program at its exit.
+// Without a display it uses Qt's offscreen platform, so pictures can be saved anywhere.
+class ApplicationScope {
+ public:
+  explicit ApplicationScope(const std::string& programName) : name_(programName) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) return;
+    if (!windowDisplayAvailable()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    argv_[0] = name_.data();
+    owned_ = std::make_unique<QApplication>(argc_, argv_);
+    QApplication::setApplicationName(QStringLiteral("Vorlix caller"));
+    QApplication::setDesktopFileName(QStringLiteral("vorlix-caller"));
+  }
+
+ private:
+  int argc_ = 1;
+  std::string name_;
+  char* argv_[2] = {nullptr, nullptr};
+  std::unique_ptr<QApplication> owned_;  // last: it keeps argc_ and argv_
+};
 
 }  // namespace
 
@@ -59,15 +66,16 @@ int runWindowHost(const WindowHostOptions& options) {
                  "--script with --screenshot for a picture\n";
     return 2;
   }
-  application(options.programName);
+  const ApplicationScope application(options.programName);
   QtApplicationHost host({options.speech, options.random, options.console, options.claimBooks,
-                          options.keptTickets, options.room, options.audience});
+                          options.keptTickets, options.room, options.audience,
+                          options.afterFirstFrame});
   return app::applicationMain(host, options.screen);
 }
 
 bool saveWindowScreenshot(app::Screen& screen, const std::string& path, PictureSize size,
                           std::string& error) {
-  application("vorlix-caller");
+  const ApplicationScope application("vorlix-caller");
   screen.fitToContent();
   ScreenWidget widget(screen);
   const platform::Rect root = screen.snapshot().bounds;
