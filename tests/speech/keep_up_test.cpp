@@ -40,15 +40,10 @@ class HeardProbe : public platform::TimelineWavSink {
   std::vector<Heard>& heard_;
 };
 
-// The welcome (4.5 s) is heard in full, so at the fastest speeds the first numbers wait behind it;
-// the voice catches up with the board within this long after it.
-constexpr double kCatchingUpAfterWelcome = 1.0;
-
 struct SpeedRun {
   std::size_t lines = 0;
-  double worstLateness = 0;          // over lines handed over once the voice has caught up
-  double worstCatchingUp = 0;        // lines handed over during the welcome or just after it
-  std::size_t laterThanASecond = 0;  // over all lines
+  double worstLateness = 0;  // how long after its hand-over a line starts, the worst of the game
+  double welcome = 0;        // how long the welcome is heard
 };
 
 // A whole seeded game at `speed` on the virtual clock, recorded in the default voice as `--record`
@@ -70,36 +65,24 @@ SpeedRun recordWholeGameAt(int speed) {
     for (const auto& entry : spoken) engine.speak({entry.text, entry.rate}, entry.at);
   }
   EXPECT_EQ(heard.size(), spoken.size());
-  SpeedRun run{spoken.size()};
-  double previousLateness = 1e9;
-  for (std::size_t i = 1; i < spoken.size() && i < heard.size(); ++i) {
-    const double handedOverAt = platform::durationToSeconds(spoken[i].at);
-    const double late = heard[i].start - handedOverAt;
-    if (late > 1.0) ++run.laterThanASecond;
-    if (handedOverAt >= heard[0].end + kCatchingUpAfterWelcome) {
-      run.worstLateness = std::max(run.worstLateness, late);
-      continue;
-    }
-    run.worstCatchingUp = std::max(run.worstCatchingUp, late);
-    if (late > 1.0) {
-      EXPECT_LT(late, previousLateness) << "speed " << speed << ": line " << i << " falls behind";
-    }
-    previousLateness = late;
-  }
+  SpeedRun run{spoken.size(), 0.0, heard.empty() ? 0.0 : heard[0].end - heard[0].start};
+  for (std::size_t i = 1; i < spoken.size() && i < heard.size(); ++i)
+    run.worstLateness =
+        std::max(run.worstLateness, heard[i].start - platform::durationToSeconds(spoken[i].at));
   return run;
 }
 
 // At every speed the voice keeps up with the board over a whole game: no line starts more than a
-// second late, except those that wait behind the welcome at speeds 2 and 3; those follow it one
-// after another, each less late than the one before, until the voice has caught up.
+// second after its hand-over. The welcome (4.5 s) is heard in full unless a number is due before
+// it ends (speeds 2 and 3), and then up to the end of a sentence, never less than the first.
 TEST(VoiceKeepsUp, NoLineMoreThanASecondLateAtAnySpeed) {
   for (int speed = 2; speed <= 10; ++speed) {
     const SpeedRun run = recordWholeGameAt(speed);
     std::cout << "speed " << speed << ": " << run.lines << " lines, worst " << run.worstLateness
-              << " s late, " << run.worstCatchingUp << " s while catching up after the welcome, "
-              << run.laterThanASecond << " over 1 s\n";
+              << " s late, welcome heard for " << run.welcome << " s\n";
     EXPECT_GT(run.lines, 90u);
     EXPECT_LE(run.worstLateness, 1.0) << "speed " << speed;
+    EXPECT_GT(run.welcome, speed >= 4 ? 4.0 : 1.3) << "speed " << speed;
   }
 }
 
