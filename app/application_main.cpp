@@ -87,7 +87,10 @@ int applicationMain(ApplicationHost& host, const ScreenSettings& settings, const
   GameKeeping keeping(attachedRecord(*delegate, settings.keeping), settings.keeping.drawSource,
                       tellHost, [] { return platform::mainRunLoop().now(); });
   std::optional<KeepingHooks> hooks;  // nothing to keep, nothing to look at
-  if (keeping.keeping()) hooks.emplace(keeping, screen, outputs);
+  if (keeping.keeping()) {
+    hooks.emplace(keeping, screen, outputs);
+    screen.keepClaimsIn(&keeping.recorder());
+  }
   offerUnfinishedGame(keeping, settings.keeping.resume, *controller, screen);
   const int exitCode = host.runMainLoop(screen);
   delegate->applicationWillTerminate();

@@ -28,7 +28,7 @@ void ClaimSession::observe(std::span<const int> calls) {
   } else if (calls.size() > calls_.size()) {
     atThisBall_.clear();
     confirmedHere_.clear();
-    onShow_.reset();
+    putAway();
   }
   calls_.assign(calls.begin(), calls.end());
 }
@@ -37,7 +37,21 @@ void ClaimSession::newGame() {
   desk_.restart();
   atThisBall_.clear();
   confirmedHere_.clear();
+  putAway();
+}
+
+void ClaimSession::dismiss() {
+  putAway();
+}
+
+void ClaimSession::putAway() {
+  if (!onShow_) return;
   onShow_.reset();
+  shownChanged();
+}
+
+void ClaimSession::shownChanged() {
+  if (showListener_) showListener_(onShow_);
 }
 
 const tickets::Ticket* ClaimSession::findTicket(std::uint32_t serial) {
@@ -70,6 +84,7 @@ const ClaimOnShow& ClaimSession::claim(std::uint32_t serial, std::span<const int
     recorder_->recordClaim({std::chrono::system_clock::now(), static_cast<int>(shown.result.atBall),
                             serial, tickets::prizeName(shown.result.prize),
                             tickets::verdictName(shown.result.verdict), false});
+  shownChanged();
   return *onShow_;
 }
 
@@ -91,6 +106,7 @@ ClaimSession::Confirmation ClaimSession::confirm(std::span<const int> calls) {
     if (recorder_) recorder_->recordConfirmation(static_cast<int>(result.atBall), result.serial);
     if (onShow_ && onShow_->result.serial == result.serial) onShow_->confirmed = true;
   }
+  if (confirmation.awarded) shownChanged();
   return confirmation;
 }
 

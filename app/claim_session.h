@@ -66,7 +66,12 @@ class ClaimSession {
   Confirmation confirm(std::span<const int> calls);
 
   // The host closed the claim view.
-  void dismiss() { onShow_.reset(); }
+  void dismiss();
+
+  // Told of every change to the claim on show (a claim checked, confirmed, put away), for the
+  // room's displays.
+  using ShowListener = std::function<void(const std::optional<ClaimOnShow>&)>;
+  void setShowListener(ShowListener listener) { showListener_ = std::move(listener); }
 
   const std::optional<ClaimOnShow>& onShow() const { return onShow_; }
   tickets::Prize openPrize() const { return desk_.openPrize(); }
@@ -74,6 +79,8 @@ class ClaimSession {
  private:
   const tickets::Ticket* findTicket(std::uint32_t serial);
   void newGame();
+  void putAway();
+  void shownChanged();
 
   tickets::TicketIndex tickets_;
   TicketLookup lookup_;
@@ -84,6 +91,7 @@ class ClaimSession {
   std::vector<tickets::ClaimResult> atThisBall_;  // the claims checked since the last call
   std::vector<std::uint32_t> confirmedHere_;
   std::optional<ClaimOnShow> onShow_;
+  ShowListener showListener_;
 };
 
 // What the room is shown of the claim on show: the ticket (blank for a serial in no book) and the

@@ -6,35 +6,15 @@
 #include <stdexcept>
 #include <vector>
 
+#include <boost/json/serialize.hpp>
+
 namespace app {
 namespace {
 
 constexpr const char* kCsvHeader = "ball,number,drawn_at,spoken_at";
 
 std::string jsonString(const std::string& text) {
-  std::string quoted = "\"";
-  for (const char character : text) {
-    switch (character) {
-      case '"':
-        quoted += "\\\"";
-        break;
-      case '\\':
-        quoted += "\\\\";
-        break;
-      case '\n':
-        quoted += "\\n";
-        break;
-      default:
-        if (static_cast<unsigned char>(character) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", character);
-          quoted += escaped;
-        } else {
-          quoted += character;
-        }
-    }
-  }
-  return quoted + "\"";
+  return boost::json::serialize(boost::json::string_view(text));
 }
 
 std::string jsonTime(const std::optional<Moment>& moment) {

@@ -42,6 +42,8 @@ class GameKeeping : private platform::AlertViewDelegate {
               std::function<std::chrono::nanoseconds()> loopClock);
 
   bool keeping() const { return recorder_.keeping(); }
+  // Keeps what else happens in the game being kept (the claims checked in it).
+  GameRecorder& recorder() { return recorder_; }
   // The unfinished game the store holds, if any; read once at launch.
   const std::optional<UnfinishedGame>& unfinished() const { return unfinished_; }
   // Brings the unfinished game back on the screen, paused, and keeps it from there on.

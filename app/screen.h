@@ -15,6 +15,8 @@ class ViewController;
 
 namespace app {
 
+class GameRecorder;
+
 // Sees what the screen says and asks on its way to the host's speech engine and alert presenter,
 // so the snapshot can tell the line handed to speech last and the alerts still open.
 class OutputWatch : public platform::SpeechEngine, public platform::AlertPresenter {
@@ -80,6 +82,11 @@ class Screen : public ScreenInput {
   void setWhenShown(std::function<void()> hook) { whenShown_ = std::move(hook); }
   void setAfterInput(std::function<void()> hook) { afterInput_ = std::move(hook); }
 
+  // Where the claims checked on this screen are kept: the game record's recorder when the run
+  // keeps its games, else none.
+  void keepClaimsIn(GameRecorder* recorder) { claimRecorder_ = recorder; }
+  GameRecorder* claimRecorder() const { return claimRecorder_; }
+
  private:
   PressOutcome inputDone(PressOutcome outcome);
 
@@ -87,6 +94,7 @@ class Screen : public ScreenInput {
   OutputWatch& outputs_;
   std::function<void()> whenShown_;
   std::function<void()> afterInput_;
+  GameRecorder* claimRecorder_ = nullptr;
 };
 
 }  // namespace app

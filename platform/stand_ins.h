@@ -56,6 +56,12 @@ class RecordingAlertPresenter : public AlertPresenter {
   std::vector<std::shared_ptr<AlertView>> shown_;
 };
 
+// Console lines nobody asked for.
+class SilentConsole : public Console {
+ public:
+  void writeLine(std::string_view) override {}
+};
+
 class RecordingConsole : public Console {
  public:
   void writeLine(std::string_view line) override { lines_.emplace_back(line); }

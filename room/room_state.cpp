@@ -1,41 +1,14 @@
 #include "room/room_state.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <boost/json/serialize.hpp>
 
 namespace vorlix::room {
 namespace {
 
+// Quoted and escaped as a JSON string.
 void appendEscaped(std::string& out, const std::string& text) {
-  out += '"';
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  out += '"';
+  out += boost::json::serialize(boost::json::string_view(text));
 }
 
 template <typename Range>

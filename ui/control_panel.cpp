@@ -110,16 +110,18 @@ double rowFit(int row, double cell, double gap, double screenWidth) {
 }  // namespace
 
 // One row of the catalogue's controls, left to right, a gap between them; the speed label follows
-// Pause. The last row leaves the cursor where the row before put it.
+// Pause. A row ends at the board's right edge at the latest: its last control gives up what would
+// run past it (less than a gap). The last row leaves the cursor where the row before put it.
 void ViewController::createControlRow(int row) {
   const CGFloat s = numberSize;
   const CGFloat y = yValue + 2.0 * gap;
   const CGFloat height = 0.8 * s;
-  const CGFloat fit = rowFit(row, s, gap, platform::rectGetWidth(view().frame()));
+  const CGFloat screenWidth = platform::rectGetWidth(view().frame());
+  const CGFloat fit = rowFit(row, s, gap, screenWidth);
   CGFloat x = gap;
   for (const auto& control : ui::controls()) {
     if (control.row != row) continue;
-    const CGFloat width = control.widthInCells * s * fit;
+    const CGFloat width = std::min(control.widthInCells * s * fit, screenWidth - gap - x);
     auto button = createButton(std::string(control.title), actionFor(control), control.type, x, y,
                                width, height);
     x = x + width + gap;

@@ -51,7 +51,10 @@ void AudienceWindow::showForAudience(const QScreen* callerScreen) {
     setScreen(screen);
     setGeometry(screen->geometry());
     setCursor(Qt::BlankCursor);
-    showFullScreen();
+    // What showFullScreen() does, less its request for the keyboard: the caller's window keeps it.
+    setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) |
+                   Qt::WindowFullScreen);
+    show();
   } else {
     unsetCursor();
     showNormal();

@@ -62,6 +62,21 @@ RoomState roomStateOf(const app::ScreenSnapshot& snapshot) {
 
 void RoomFeed::screenChanged(const app::ScreenSnapshot& snapshot) {
   RoomState now = roomStateOf(snapshot);
+  now.claim = claim_;
+  show(std::move(now));
+}
+
+void RoomFeed::followClaims(app::ClaimSession& claims) {
+  claims.setShowListener([this](const std::optional<app::ClaimOnShow>& shown) {
+    claim_ = app::roomClaimOf(shown);
+    if (!stateKnown_) return;  // shown with the screen's first state
+    RoomState now = state_;
+    now.claim = claim_;
+    show(std::move(now));
+  });
+}
+
+void RoomFeed::show(RoomState now) {
   if (stateKnown_ && now == state_) return;
   state_ = std::move(now);
   stateKnown_ = true;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/claim_session.h"
 #include "app/screen_snapshot.h"
 #include "hosts/web/board_switch.h"
 #include "room/room_state.h"
@@ -25,6 +27,8 @@ class RoomFeed {
   explicit RoomFeed(vorlix::web::WebBoardOptions board) : board_(std::move(board)) {}
 
   void screenChanged(const app::ScreenSnapshot& snapshot);
+  // Shows the room every claim the host puts on show in `claims`, until it is put away.
+  void followClaims(app::ClaimSession& claims);
   const vorlix::room::RoomState& state() const { return state_; }
 
   // A display besides the web board; it is shown the current state at once.
@@ -38,8 +42,11 @@ class RoomFeed {
   std::vector<std::string> toggleServing();
 
  private:
+  void show(vorlix::room::RoomState now);
+
   vorlix::web::BoardSwitch board_;
   vorlix::room::RoomState state_;
+  std::optional<vorlix::room::ClaimCheck> claim_;
   bool stateKnown_ = false;
   std::vector<Display> displays_;
 };

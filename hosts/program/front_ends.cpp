@@ -216,6 +216,8 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
   window.random = &random;
   window.speech = speech.chosen.engine.get();
   window.afterFirstFrame = speech.start;
+  platform::StdoutConsole log;
+  if (options.verbose) window.console = &log;
   const auto room = roomFeed(options, errors);
   window.room = room.get();
   window.audience = options.audience;

@@ -10,6 +10,7 @@
 
 #include "app/game_export.h"
 #include "app/game_record.h"
+#include "hosts/program/program_options.h"
 
 namespace program {
 namespace {
@@ -97,6 +98,16 @@ void showGame(const app::GameDetails& game, std::ostream& out) {
         << (call.spokenAt ? localTime(*call.spokenAt, false) : "-") << '\n';
 }
 
+// The claims checked in the game, each with its verdict and whether the host confirmed it.
+void showClaims(const std::vector<app::ClaimRow>& claims, std::ostream& out) {
+  if (claims.empty()) return;
+  out << "\n  ball     ticket  checked   prize       verdict\n";
+  for (const auto& claim : claims)
+    out << std::setw(6) << claim.ball << std::setw(11) << claim.serial << "  "
+        << localTime(claim.at, false) << "  " << std::left << std::setw(10) << claim.prize << "  "
+        << std::right << claim.verdict << (claim.confirmed ? ", confirmed" : "") << '\n';
+}
+
 void exportGame(const app::GameDetails& game, const GamesRequest& request, std::ostream& out) {
   std::ofstream file;
   if (!request.outFile.empty()) {
@@ -142,7 +153,9 @@ int runGamesCommand(int argc, const char* const* argv, std::ostream& out, std::o
       out << cli.help(error.get_name());
       return 0;
     }
-    errors << "vorlix-caller games: " << error.what() << " (see vorlix-caller games --help)\n";
+    const UsageError usage = parserErrorInOurWords(cli, error);
+    errors << "vorlix-caller games: " << usage.what()
+           << (usage.pointsToHelp() ? " (see vorlix-caller games --help)\n" : "\n");
     return 2;
   }
   try {
@@ -152,12 +165,15 @@ int runGamesCommand(int argc, const char* const* argv, std::ostream& out, std::o
       return 0;
     }
     const auto record = app::GameRecord::open(file, app::GameRecord::Access::reader);
-    if (*show)
-      showGame(gameFor(*record, request.id), out);
-    else if (*exporting)
+    if (*show) {
+      const auto game = gameFor(*record, request.id);
+      showGame(game, out);
+      showClaims(record->claims(game.summary.id), out);
+    } else if (*exporting) {
       exportGame(gameFor(*record, request.id), request, out);
-    else
+    } else {
       listGames(*record, out);
+    }
     return 0;
   } catch (const GamesInputError& error) {
     errors << "vorlix-caller games: " << error.what() << '\n';

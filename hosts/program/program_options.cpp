@@ -59,10 +59,14 @@ std::string oneOf(const std::string& option, const std::string& value,
 }
 
 // The parser's own texts ("--seed: At Most 1 required but received 2") in our words.
+}  // namespace
+
 UsageError parserErrorInOurWords(const CLI::App& cli, const CLI::ParseError& error) {
   const std::string text = error.what();
   const auto colon = text.find(": ");
   const std::string option = text.substr(0, colon);
+  if (text.ends_with(" is required"))  // a required option or argument that was left out
+    return UsageError(text.substr(0, text.size() - 12) + " is needed", UsageError::Help::pointTo);
   if (colon == std::string::npos || option.rfind("--", 0) != 0)
     return UsageError("the command line could not be read: " + platform::printableExcerpt(text),
                       UsageError::Help::pointTo);
@@ -76,6 +80,8 @@ UsageError parserErrorInOurWords(const CLI::App& cli, const CLI::ParseError& err
   return UsageError(option + ": " + platform::printableExcerpt(text.substr(colon + 2)),
                     UsageError::Help::pointTo);
 }
+
+namespace {
 
 // What the parser took for neither an option nor its value.
 void refuseLeftOver(const std::vector<std::string>& leftOver) {
@@ -225,8 +231,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
       ->type_name("FILE.wav");
   cli.add_flag("--force", options.force, "Let --record replace a file that exists");
   cli.add_flag("--verbose", options.verbose,
-               "The terminal caller writes its console lines (timer intervals) to standard "
-               "error; redirect it to a file (2>caller.log)");
+               "Write the console lines (timer intervals): the window to standard output, the "
+               "terminal caller to standard error (redirect it: 2>caller.log)");
   cli.add_option("--audio", options.audio, "Where live speech goes (default: auto)")
       ->type_name("auto|pulse|alsa|none");
   cli.add_option("--serve", serve,

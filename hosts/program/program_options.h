@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+class ParseError;
+}  // namespace CLI
+
 #include "app/application_main.h"
 #include "hosts/web/listen_address.h"
 #include "tickets/book.h"
@@ -28,7 +33,7 @@ struct ProgramOptions {
   bool listVoices = false;
   std::optional<std::string> recordPath;
   bool force = false;    // --record may replace an existing file
-  bool verbose = false;  // the terminal caller's console lines go to standard error
+  bool verbose = false;  // console lines: the window's to standard output, the terminal's to errors
   std::string audio = "auto";
   std::optional<vorlix::web::ListenAddress> serve;  // --serve: where the web board listens
   std::size_t maxViewers = 10000;                   // the web board's cap on viewers
@@ -49,6 +54,9 @@ class UsageError : public std::runtime_error {
  private:
   Help help_;
 };
+
+// The command-line parser's complaint in our own words.
+UsageError parserErrorInOurWords(const CLI::App& cli, const CLI::ParseError& error);
 
 // What parsing gave: options to run with, or text to print and an exit code (--help, --version).
 struct ParsedCommandLine {

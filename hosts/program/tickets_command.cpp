@@ -137,10 +137,11 @@ int makeTickets(const TicketsOptions& options, std::ostream& out, std::ostream& 
   pdf.keep();
   if (json) json->keep();
   keepBook(book, options, err);
+  const auto pages = print::pageCount(book);
   out << "Wrote " << book.tickets.size() << " tickets, serials " << book.tickets.front().serial
-      << " to " << book.tickets.back().serial << ", on " << print::pageCount(book) << " pages of "
-      << options.pdfPath << (options.jsonPath ? " and the book to " + *options.jsonPath : "")
-      << '\n';
+      << " to " << book.tickets.back().serial << ", on " << pages
+      << (pages == 1 ? " page of " : " pages of ") << options.pdfPath
+      << (options.jsonPath ? " and the book to " + *options.jsonPath : "") << '\n';
   return 0;
 }
 
@@ -152,15 +153,19 @@ int runTicketsCommand(int argc, const char* const* argv, std::ostream& out, std:
       "printed two strips to an A4 page.",
       "vorlix-caller tickets");
   TicketsOptions options;
-  cli.add_option(
-      "--strips", options.strips,
-      "How many strips of six tickets to make (1 to " + std::to_string(tickets::kMostStrips) + ")");
+  cli.add_option("--strips", options.strips,
+                 "How many strips of six tickets to make (1 to " +
+                     std::to_string(tickets::kMostStrips) + ")")
+      ->type_name("N");
   cli.add_option("--seed", options.seed,
-                 "Seed for a reproducible book (default: the secure generator)");
-  cli.add_option("--first-serial", options.firstSerial, "Serial of the first ticket (default 1)");
-  cli.add_option("--book", options.bookPath, "Print this book (JSON) instead of making one");
-  cli.add_option("--pdf", options.pdfPath, "The PDF to write")->required();
-  cli.add_option("--json", options.jsonPath, "Also write the book as JSON");
+                 "Seed for a reproducible book (default: the secure generator)")
+      ->type_name("N");
+  cli.add_option("--first-serial", options.firstSerial, "Serial of the first ticket (default 1)")
+      ->type_name("K");
+  cli.add_option("--book", options.bookPath, "Print this book (JSON) instead of making one")
+      ->type_name("FILE.json");
+  cli.add_option("--pdf", options.pdfPath, "The PDF to write")->required()->type_name("FILE.pdf");
+  cli.add_option("--json", options.jsonPath, "Also write the book as JSON")->type_name("FILE.json");
   cli.add_option("--store", options.storePath,
                  "Keep the book in this game record (default: Vorlix.sqlite in "
                  "~/.local/share/vorlix-caller)")
@@ -172,7 +177,9 @@ int runTicketsCommand(int argc, const char* const* argv, std::ostream& out, std:
     out << cli.help();
     return 0;
   } catch (const CLI::ParseError& error) {
-    err << "vorlix-caller tickets: " << error.what() << " (see vorlix-caller tickets --help)\n";
+    const UsageError usage = parserErrorInOurWords(cli, error);
+    err << "vorlix-caller tickets: " << usage.what()
+        << (usage.pointsToHelp() ? " (see vorlix-caller tickets --help)\n" : "\n");
     return 2;
   } catch (const UsageError& error) {
     err << "vorlix-caller tickets: " << error.what() << '\n';

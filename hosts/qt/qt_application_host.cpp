@@ -70,7 +70,7 @@ platform::Services QtApplicationHost::services() {
   services.runLoop = &loop_;
   services.speechEngine = facilities_.speech ? facilities_.speech : &silence_;
   services.alertPresenter = &presenter_;
-  services.console = facilities_.console ? facilities_.console : &standardOutput_;
+  services.console = facilities_.console ? facilities_.console : &noConsole_;
   services.random = facilities_.random ? facilities_.random : &secureDraw_;
   return services;
 }
@@ -102,8 +102,10 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
         [&widget](const std::string& line) { widget.showSpeechNotice(line); });
     screenChanged();
   }
-  app::ClaimSession claims(std::move(facilities_.claimBooks), facilities_.keptTickets,
-                           [&screen](const std::string& line) { screen.speak(line); });
+  app::ClaimSession claims(
+      std::move(facilities_.claimBooks), facilities_.keptTickets,
+      [&screen](const std::string& line) { screen.speak(line); }, screen.claimRecorder());
+  if (facilities_.room != nullptr) facilities_.room->followClaims(claims);
   QPointer<ClaimDialog> claimDialog;
   auto callsAnnounced = [&screen] {
     const auto now = screen.snapshot();

@@ -20,7 +20,7 @@ class QtApplicationHost : public app::ApplicationHost {
   struct Facilities {
     platform::SpeechEngine* speech = nullptr;     // silent when empty
     platform::RandomSource* random = nullptr;     // the secure generator when empty
-    platform::Console* console = nullptr;         // standard output when empty
+    platform::Console* console = nullptr;         // console lines; none when empty
     tickets::TicketIndex claimBooks;              // claims are checked against these tickets
     app::ClaimSession::TicketLookup keptTickets;  // and those kept in the game record
     hostkit::RoomFeed* room = nullptr;            // the room's displays (keys D, J, W) when given
@@ -42,7 +42,7 @@ class QtApplicationHost : public app::ApplicationHost {
   Facilities facilities_;
   platform::SilentSpeechEngine silence_;
   platform::SecureRandomSource secureDraw_;
-  platform::StdoutConsole standardOutput_;
+  platform::SilentConsole noConsole_;
   QtRunLoop loop_;
   QWidget* window_ = nullptr;  // the alerts' parent while the window is up
   const app::Screen* screen_ = nullptr;

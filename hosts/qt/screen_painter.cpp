@@ -17,6 +17,8 @@ const QColor kTitleBandBackground(247, 247, 247);
 const QColor kHairline(178, 178, 178);
 constexpr double kSmallestTextShrink =
     0.25;  // text that does not fit shrinks to a quarter, then elides
+// The room kept clear between a box's sides and its text, as a share of the box's height.
+constexpr double kTextInset = 0.1;
 
 QFont scaledFont(const platform::Font& font, double scale) {
   QFont qfont;
@@ -37,21 +39,13 @@ Qt::Alignment toQtAlignment(platform::TextAlignment alignment) {
   return Qt::AlignLeft;
 }
 
-// One line of text in `area`: shrunk when it is too wide (down to a quarter), elided beyond that.
 void drawTextLine(QPainter& painter, const app::Drawing& drawing, const QRectF& area, double scale,
                   QColor defaultColor) {
   if (!drawing.text || drawing.text->empty() || area.width() <= 0.0) return;
-  const QString text = QString::fromStdString(*drawing.text);
-  QFont font = scaledFont(drawing.font, scale);
-  const double natural = QFontMetricsF(font).horizontalAdvance(text);
-  if (natural > area.width()) {
-    const double shrink = std::max(kSmallestTextShrink, area.width() / natural);
-    font.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * shrink))));
-  }
-  const QString shown = QFontMetricsF(font).elidedText(text, Qt::ElideRight, area.width());
-  painter.setFont(font);
+  const TextLine line = fittedTextLine(drawing, area, scale);
+  painter.setFont(line.font);
   painter.setPen(drawing.textColour ? toQColor(*drawing.textColour) : defaultColor);
-  painter.drawText(area, toQtAlignment(drawing.alignment) | Qt::AlignVCenter, shown);
+  painter.drawText(line.area, toQtAlignment(drawing.alignment) | Qt::AlignVCenter, line.shown);
 }
 
 // A box as it is drawn at `size` (a rounded background, a border inside its edge), on a
@@ -154,6 +148,24 @@ void paintNumberArea(QPainter& painter, const std::string& calledNumber, const Q
 QColor toQColor(const platform::Color& c) {
   return QColor::fromRgbF(static_cast<float>(c.red), static_cast<float>(c.green),
                           static_cast<float>(c.blue), static_cast<float>(c.alpha));
+}
+
+TextLine fittedTextLine(const app::Drawing& drawing, const QRectF& area, double scale) {
+  const QString text = QString::fromStdString(drawing.text.value_or(""));
+  const double inset = kTextInset * area.height();
+  const QRectF room = area.adjusted(inset, 0.0, -inset, 0.0);
+  QFont font = scaledFont(drawing.font, scale);
+  const QFontMetricsF natural(font);
+  const double shrink = std::min(room.width() / natural.horizontalAdvance(text),
+                                 room.height() / (natural.ascent() + natural.descent()));
+  const int smallest = std::max(1, static_cast<int>(font.pixelSize() * kSmallestTextShrink));
+  int size = font.pixelSize();
+  if (shrink < 1.0) size = std::max(smallest, static_cast<int>(std::floor(size * shrink)));
+  // Hinting does not scale exactly: a step smaller while the line is still too wide.
+  for (font.setPixelSize(size);
+       size > smallest && QFontMetricsF(font).horizontalAdvance(text) > room.width();)
+    font.setPixelSize(--size);
+  return {font, QFontMetricsF(font).elidedText(text, Qt::ElideRight, room.width()), room};
 }
 
 platform::Rect titleBand(const app::ScreenSnapshot& screen) {

@@ -24,6 +24,16 @@ struct ScreenPicture {
 // The band at the top of the screen, above the first view: where the title is shown.
 platform::Rect titleBand(const app::ScreenSnapshot& screen);
 
+// How one line of text (a cell's number, a control's title) is shown in `area` of the widget: at
+// its font's size scaled, in the area less a little room at its sides, shrunk (down to a quarter)
+// when the line is too wide or too tall for that, and elided beyond that.
+struct TextLine {
+  QFont font;
+  QString shown;
+  QRectF area;  // where the line goes, aligned as the view asks and centred vertically
+};
+TextLine fittedTextLine(const app::Drawing& drawing, const QRectF& area, double scale);
+
 // The largest font that fits `text` (wrapped at spaces when needed) inside `area` of the widget.
 QFont fittedTitleFont(const QString& text, const QRectF& area);
 

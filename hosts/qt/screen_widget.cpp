@@ -74,8 +74,10 @@ void ScreenWidget::paintEvent(QPaintEvent*) {
   const QRectF line(0.0, height() * (1.0 - kNoticeHeight), width(), height() * kNoticeHeight);
   painter.fillRect(line, QColor(120, 30, 30));
   painter.setPen(Qt::white);
-  painter.setFont(fittedTitleFont(notice_, line.adjusted(8.0, 2.0, -8.0, -2.0)));
-  painter.drawText(line.adjusted(8.0, 0.0, -8.0, 0.0), Qt::AlignVCenter | Qt::AlignLeft, notice_);
+  // A long notice wraps: the whole of it is shown, as large as the line allows.
+  const QRectF text = line.adjusted(8.0, 2.0, -8.0, -2.0);
+  painter.setFont(fittedTitleFont(notice_, text));
+  painter.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, notice_);
 }
 
 const app::ControlLook* ScreenWidget::controlAt(const app::ScreenSnapshot& now,

@@ -19,27 +19,26 @@ bool environmentSet(const char* name) {
   return value != nullptr && *value != '\0';
 }
 
-// The process's QApplication while a window is up: the one that exists (a test's), else one made
-// here and destroyed with this scope, before the program's static objects are. Qt frees its input
-// devices with the application, and they must go while the platform plugin they came from is
-// still there: an application left to the static destructors crashed the program at its exit.
-// Without a display it uses Qt's offscreen platform, so pictures can be saved anywhere.
+// The process's QApplication while the window or a picture needs it: the one there is (a test's),
+// else one made here, which goes when this does. Without a display it uses Qt's offscreen
+// platform, so pictures can be saved anywhere. It must go before main returns: one left to the
+// exit handlers outlives parts of its platform (the VNC platform crashes on them).
 class ApplicationScope {
  public:
-  explicit ApplicationScope(const std::string& programName) : name_(programName) {
+  explicit ApplicationScope(std::string programName) : name_(std::move(programName)) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) return;
     if (!windowDisplayAvailable()) qputenv("QT_QPA_PLATFORM", "offscreen");
     argv_[0] = name_.data();
-    owned_ = std::make_unique<QApplication>(argc_, argv_);
+    own_ = std::make_unique<QApplication>(argc_, argv_);
     QApplication::setApplicationName(QStringLiteral("Vorlix caller"));
     QApplication::setDesktopFileName(QStringLiteral("vorlix-caller"));
   }
 
  private:
-  int argc_ = 1;
   std::string name_;
+  int argc_ = 1;
   char* argv_[2] = {nullptr, nullptr};
-  std::unique_ptr<QApplication> owned_;  // last: it keeps argc_ and argv_
+  std::unique_ptr<QApplication> own_;
 };
 
 }  // namespace

@@ -18,7 +18,7 @@ struct WindowHostOptions {
   app::ScreenSettings screen;                // width, idiom, silent, repeat twice
   platform::RandomSource* random = nullptr;  // the draw; the secure generator when empty
   platform::SpeechEngine* speech = nullptr;  // the voice; silent when empty
-  platform::Console* console = nullptr;      // console lines; standard output when empty
+  platform::Console* console = nullptr;      // console lines (--verbose); none when empty
   std::string programName = "vorlix-caller";
   // The tickets claims are checked against: a book given to the caller, and the game record's.
   tickets::TicketIndex claimBooks;

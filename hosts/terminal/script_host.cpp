@@ -69,8 +69,10 @@ int ScriptHost::runMainLoop(app::Screen& screen) {
   screen.shown();
   int exitCode = 0;
   try {
-    app::ClaimSession claims(std::move(claimBooks_), keptTickets_,
-                             [&screen](const std::string& line) { screen.speak(line); });
+    app::ClaimSession claims(
+        std::move(claimBooks_), keptTickets_,
+        [&screen](const std::string& line) { screen.speak(line); }, screen.claimRecorder());
+    if (room_ != nullptr) room_->followClaims(claims);
     ScriptRunner(screen, *recorder_, clock_, claims).run(commands_);
   } catch (const ScriptError& error) {
     errors_ << "vorlix-caller: " << error.what() << '\n';

@@ -68,8 +68,10 @@ platform::Services TerminalHost::services() {
 // The loop sleeps in poll() on the keyboard, a resize, a quit request and the next timer.
 int TerminalHost::runMainLoop(app::Screen& screen) {
   const TerminalSession session(cursorMovesOfEnvironment());
-  app::ClaimSession claims(std::move(claimBooks_), keptTickets_,
-                           [&screen](const std::string& line) { screen.speak(line); });
+  app::ClaimSession claims(
+      std::move(claimBooks_), keptTickets_,
+      [&screen](const std::string& line) { screen.speak(line); }, screen.claimRecorder());
+  if (room_ != nullptr) room_->followClaims(claims);
   claims_ = &claims;
   std::array<pollfd, 3> watched{pollfd{STDIN_FILENO, POLLIN, 0},
                                 pollfd{session.resizeDescriptor(), POLLIN, 0},

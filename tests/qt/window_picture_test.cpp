@@ -9,6 +9,24 @@ namespace {
 // Numbers drawn first, so the board's look after the first calls is known.
 const std::vector<std::uint32_t> kFirstDraws = {7, 45, 12, 88, 3, 60, 21, 34};
 
+// Each button shows its colour over at least a fifth of the middle of its box (its title, white,
+// may cover the rest on a narrow button).
+void expectControlsShown(WindowHarness& w, const QImage& image, const app::ScreenSnapshot& now) {
+  for (const auto& view : now.views) {
+    const auto* control = std::get_if<app::ControlLook>(&view);
+    if (control == nullptr) continue;
+    const QRectF area = w.widget->geometry().toDevice(control->frame);
+    const QRect middle = area.adjusted(area.width() * 0.2, area.height() * 0.2, -area.width() * 0.2,
+                                       -area.height() * 0.2)
+                             .toRect();
+    int coloured = 0;
+    for (int y = middle.top(); y <= middle.bottom(); ++y)
+      for (int x = middle.left(); x <= middle.right(); ++x)
+        coloured += closeColours(image.pixelColor(x, y), overWhite(control->colour));
+    EXPECT_GT(coloured * 5, middle.width() * middle.height()) << "button " << control->title;
+  }
+}
+
 void expectPictureMatchesScreen(WindowHarness& w) {
   const QImage image = w.picture();
   const app::ScreenSnapshot now = w.now();
@@ -22,13 +40,7 @@ void expectPictureMatchesScreen(WindowHarness& w) {
     cellColours.insert(expected.rgb());
   }
   EXPECT_EQ(cellColours.size(), 3u) << "the game should show all three cell colours";
-  for (const auto& view : now.views) {
-    const auto* control = std::get_if<app::ControlLook>(&view);
-    if (control == nullptr) continue;
-    const QColor shown = w.shownColour(image, control->frame);
-    EXPECT_TRUE(closeColours(shown, overWhite(control->colour)))
-        << "button " << control->title << " shows " << shown.name().toStdString();
-  }
+  expectControlsShown(w, image, now);
 }
 
 TEST(WindowPicture, CellsButtonsAndTitleShowTheGame) {
@@ -71,6 +83,46 @@ TEST(WindowPicture, CellsButtonsAndTitleShowTheGame) {
     for (int x = static_cast<int>(w.widget->geometry().numberArea().left()); x < 1920; x += 4)
       lit += wide.pixelColor(x, y) == QColor(255, 235, 59);
   EXPECT_GT(lit, 5000) << "the number, large, beside the screen";
+}
+
+// At every width the screen is laid out for, on a phone and on a pad (at speed 10, the longest
+// speed label), the whole screen is in the picture, no two views overlap, every view keeps to the
+// board's margins, each control shows its colour, and each title and number is shown whole:
+// neither elided nor cut off by its box.
+TEST(WindowPicture, EveryWidthShowsEveryViewWhole) {
+  for (const double width : {240.0, 320.0, 414.0, 768.0, 1024.0, 1366.0})
+    for (const auto idiom :
+         {platform::UserInterfaceIdiom::phone, platform::UserInterfaceIdiom::pad}) {
+      WindowHarness w({.width = width, .idiom = idiom});
+      w.key(Qt::Key_0);
+      const app::ScreenSnapshot now = w.now();
+      SCOPED_TRACE(std::to_string(width) +
+                   (idiom == platform::UserInterfaceIdiom::pad ? " pad" : " phone"));
+      w.widget->resize(static_cast<int>(2 * width), static_cast<int>(2 * now.bounds.height));
+      const QImage image = w.picture();
+      const qthost::ScreenGeometry geometry = w.widget->geometry();
+      const double margin = w.cellFrame(1).x;
+      const QRectF inside(margin - 1e-9, 0, width - 2 * margin + 2e-9, now.bounds.height);
+      EXPECT_TRUE(image.rect().contains(geometry.toDevice(now.bounds).toAlignedRect()));
+      std::vector<QRectF> seen;
+      for (const auto& view : now.views) {
+        const app::Drawing& d =
+            std::visit([](const auto& v) -> const app::Drawing& { return v.drawing; }, view);
+        const QRectF frame(d.frame.x, d.frame.y, d.frame.width, d.frame.height);
+        const std::string text = d.text.value_or("");
+        EXPECT_TRUE(inside.contains(frame)) << text;
+        for (const QRectF& other : seen) EXPECT_FALSE(other.intersects(frame)) << text;
+        seen.push_back(frame);
+        const QRectF area = geometry.toDevice(d.frame);
+        const qthost::TextLine line = qthost::fittedTextLine(d, area, geometry.scale());
+        const QFontMetricsF metrics(line.font);
+        EXPECT_EQ(line.shown.toStdString(), text);
+        EXPECT_TRUE(area.contains(line.area)) << text;
+        EXPECT_LE(metrics.horizontalAdvance(line.shown), line.area.width()) << text;
+        EXPECT_LE(metrics.ascent() + metrics.descent(), line.area.height()) << text;
+      }
+      expectControlsShown(w, image, now);
+    }
 }
 
 }  // namespace

@@ -4,10 +4,13 @@
 #include <signal.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "window_program.h"
 
 #include "window_harness.h"
 
@@ -70,6 +73,31 @@ TEST(WindowProgram, WindowEndsWithExitCodeZeroWhenAskedToQuit) {
   }
   xServer.terminate();
   xServer.waitForFinished();
+}
+
+}  // namespace
+
+namespace {
+
+// Console lines (timer intervals) are a log the host asks for with --verbose: the window writes
+// them to standard output then, and nothing there otherwise.
+TEST(WindowProgram, ConsoleLinesOnlyWithVerbose) {
+  for (const bool verbose : {false, true}) {
+    QTemporaryDir folder;
+    const QString recording = folder.filePath(QStringLiteral("game.wav"));
+    std::vector<std::string> arguments{"--window", "--audio", "none", "--record",
+                                       recording.toStdString()};
+    if (verbose) arguments.emplace_back("--verbose");
+    WindowProgram window(arguments, folder.path().toStdString());
+    ASSERT_TRUE(window.type(" "));
+    // Play has been handled once the welcome reaches the recording.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(recording).size() > 10000; }, 20000));
+    EXPECT_EQ(window.quit(), 0);
+    QFile out(folder.filePath(QStringLiteral("out.txt")));
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_EQ(out.readAll().toStdString().substr(0, verbose ? 33 : std::string::npos),
+              verbose ? "btnPlay_click\ntimerInterval: 6.0\n" : "");
+  }
 }
 
 }  // namespace

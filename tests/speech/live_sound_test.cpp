@@ -14,6 +14,7 @@
 
 #include "platform/audio/espeak_speech_engine.h"
 #include "platform/audio/pulse_sink.h"
+#include "qt/window_program.h"
 #include "speech/pcm_analysis.h"
 #include "speech/pulse_server.h"
 
@@ -183,6 +184,84 @@ TEST_F(LiveSound, GameGoesOnWhenTheServerDiesAndSpeechReturnsWithIt) {
   const std::string transcript = readText(file("out.txt"));
   for (const char* line : {"say Single number 7", "say 4", "say 5", "board just-filled: 7 45"})
     EXPECT_NE(transcript.find(line), std::string::npos) << line << " missing: the game stopped";
+}
+
+// How often `text` occurs in `whole`.
+std::size_t occurrences(const std::string& whole, const std::string& text) {
+  std::size_t count = 0;
+  for (auto at = whole.find(text); at != std::string::npos; at = whole.find(text, at + 1)) ++count;
+  return count;
+}
+
+// The sound server dies mid-game under the terminal caller (in tmux) and under the window (on
+// Qt's VNC platform): each tells it once on standard error and where its host looks (the
+// terminal's speech line), calls on (the terminal's title, the window's log of timer intervals),
+// and speaks again by itself once the server is back, telling that once too.
+TEST_F(LiveSound, TerminalAndWindowTellTheLossOnceCallOnAndSpeakAgain) {
+  const std::string tmux = "tmux -L vorlix-live-" + std::to_string(::getpid()) + " ";
+  const auto screen = [&] {
+    std::string text(8192, '\0');
+    FILE* pipe = ::popen((tmux + "capture-pane -p 2> /dev/null").c_str(), "r");
+    text.resize(pipe ? std::fread(text.data(), 1, text.size(), pipe) : 0);
+    if (pipe) ::pclose(pipe);
+    return text;
+  };
+  std::optional<WindowProgram> window;
+  for (const bool inTerminal : {true, false}) {
+    SCOPED_TRACE(inTerminal ? "terminal" : "window");
+    const std::string errors = file(inTerminal ? "err.txt" : "window/err.txt");
+    const auto shown = [&] { return inTerminal ? screen() : readText(file("window/out.txt")); };
+    const auto heard = [&](const char* text) {
+      return within(std::chrono::seconds(10), [&] {
+        return readText(errors).find(text) != std::string::npos &&
+               (!inTerminal || screen().find(std::string("Speech: ") + text) != std::string::npos);
+      });
+    };
+    if (inTerminal) {
+      ASSERT_EQ(std::system((tmux + "new-session -d -x 100 -y 30 'XDG_DATA_HOME=" + file("") + " " +
+                             VORLIX_CALLER + " --terminal --audio pulse 2> " + errors + "'")
+                                .c_str()),
+                0);
+      ASSERT_TRUE(within(std::chrono::seconds(10), [&] {
+        return screen().find("Speech: pulse") != std::string::npos;
+      })) << screen();
+      std::system((tmux + "send-keys 2 Space").c_str());
+    } else {
+      std::filesystem::create_directories(file("window"));
+      window.emplace(std::vector<std::string>{"--window", "--audio", "pulse", "--verbose"},
+                     file("window"));
+      ASSERT_TRUE(window->type("2 "));
+    }
+    ASSERT_TRUE(within(std::chrono::seconds(10), [&] {  // into the calls
+      return inTerminal ? screen().find("Castle [") != std::string::npos
+                        : occurrences(shown(), "timerInterval") >= 2;
+    })) << shown();
+    server.stop();
+    EXPECT_TRUE(heard("Sound lost")) << shown();
+    const std::string before = shown();
+    EXPECT_TRUE(within(std::chrono::seconds(10), [&] { return shown() != before; }))
+        << "the calls stopped with the sound";
+    ASSERT_TRUE(server.start());
+    HallRecording hall(server, file("hall.raw"));
+    EXPECT_TRUE(heard("Sound is back")) << shown();
+    EXPECT_TRUE(within(std::chrono::seconds(10), [&] {
+      return !onsets(readRaw(file("hall.raw"))).empty();
+    })) << "nothing heard after the server returned";
+    hall.stop();
+    if (inTerminal) {
+      std::system((tmux + "send-keys q").c_str());
+      EXPECT_TRUE(within(std::chrono::seconds(10), [&] {
+        return std::system((tmux + "has-session 2> /dev/null").c_str()) != 0;
+      }));
+    } else {
+      EXPECT_EQ(window->quit(), 0);
+    }
+    const std::string told = readText(errors);
+    EXPECT_EQ(occurrences(told, "Sound lost"), 1u) << told;
+    EXPECT_EQ(occurrences(told, "Sound is back"), 1u) << told;
+    EXPECT_EQ(occurrences(told, "No sound device"), 0u) << told;
+  }
+  std::system((tmux + "kill-server 2> /dev/null").c_str());
 }
 
 // The engine tells the host once that the sound is gone, however many lines fall silent, and once

@@ -2,9 +2,11 @@
 // a prize, a claim after Re-start, and bad claims that leave the game going on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
+#include "app/game_record.h"
 #include "terminal/program_run.h"
 
 namespace {
@@ -98,11 +100,29 @@ TEST_F(ClaimsProgram, FullHouseEndsThePrizes) {
             "101.000 claim 77 closed no prize open\n");
 }
 
-TEST_F(ClaimsProgram, ReStartOpensOneLineAgainAndTheClaimIsSpoken) {
-  const auto run = runProgram("--script - --book " + book_.string() + " " + kOrder,
-                              "tap Play\nwait 30\nclaim 1234\nconfirm\n"
-                              "tap Re-start\nanswer Yes\nclaim 77\n");
+TEST_F(ClaimsProgram, ReStartOpensOneLineAgainAndTheClaimIsSpokenAndKept) {
+  const fs::path store = book_.string() + ".sqlite";
+  const auto run = runProgram(
+      "--script - --store " + store.string() + " --book " + book_.string() + " " + kOrder,
+      "tap Play\nwait 30\nclaim 1234\nconfirm\n"
+      "tap Re-start\nanswer Yes\nclaim 77\n");
   ASSERT_EQ(run.exitCode, 0) << run.err;
+  {
+    const auto record = app::GameRecord::open(store, app::GameRecord::Access::reader);
+    std::vector<std::string> kept;  // each game's claims, in the order the games were played
+    for (const auto& game : record->games())
+      for (const auto& claim : record->claims(game.id))
+        kept.push_back(std::to_string(game.ballsCalled) + " balls: " + std::to_string(claim.ball) +
+                       " " + std::to_string(claim.serial) + " " + claim.prize + " " +
+                       claim.verdict + (claim.confirmed ? " confirmed" : ""));
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, (std::vector<std::string>{"1 balls: 0 77 one line bogey",
+                                              "5 balls: 5 1234 one line good confirmed"}));
+  }
+  const auto shown = runProgram("games --store " + store.string() + " show 1", "");
+  EXPECT_NE(shown.out.find("     5       1234  "), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("one line    good, confirmed\n"), std::string::npos) << shown.out;
+  fs::remove(store);
   EXPECT_EQ(claimLines(run.out),
             "30.000 claim 1234 good one line, row 1\n"
             "30.000 prize two lines\n"

@@ -82,4 +82,22 @@ TEST(RoomFeed, WholeGameAgreesWithTheCallersBoardAfterEveryEvent) {
   EXPECT_EQ(end.venue, "Vorlix @ Korvanda Castle");
 }
 
+TEST(RoomFeed, TheClaimOnShowReachesTheRoomUntilItIsPutAway) {
+  RoomHarness h({7, 45, 12});
+  app::ClaimSession claims({}, {}, {});
+  h.feed().followClaims(claims);
+  h.press("Play");
+  h.advance(6.0);
+  claims.claim(999, std::vector<int>{7});
+  ASSERT_TRUE(h.room().claim);
+  EXPECT_EQ(h.room().claim->verdict, "Ticket 999: unknown no such ticket");
+  EXPECT_EQ(h.room().numberBeingCalled, 7) << "the board stays as it was beside the claim";
+  EXPECT_EQ(h.shown.back(), h.room());
+  claims.dismiss();
+  EXPECT_FALSE(h.room().claim);
+  claims.claim(999, std::vector<int>{7});
+  claims.observe(std::vector<int>{7, 45});  // the next call puts it away
+  EXPECT_FALSE(h.room().claim);
+}
+
 }  // namespace

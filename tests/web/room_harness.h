@@ -38,6 +38,7 @@ class RoomHarness {
   }
   void advance(double seconds) { loop.advanceBySeconds(seconds); }
   const vorlix::room::RoomState& room() const { return feed_.state(); }
+  hostkit::RoomFeed& feed() { return feed_; }
   app::ScreenSnapshot snapshot() const { return screen_.snapshot(); }
 
   platform::VirtualRunLoop loop;
