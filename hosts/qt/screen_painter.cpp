@@ -158,9 +158,10 @@ TextLine fittedTextLine(const app::Drawing& drawing, const QRectF& area, double 
   const QFontMetricsF natural(font);
   const double shrink = std::min(room.width() / natural.horizontalAdvance(text),
                                  room.height() / (natural.ascent() + natural.descent()));
+  if (shrink >= 1.0) return {font, text, room};  // most lines: fitting as they are, laid out once
   const int smallest = std::max(1, static_cast<int>(font.pixelSize() * kSmallestTextShrink));
   int size = font.pixelSize();
-  if (shrink < 1.0) size = std::max(smallest, static_cast<int>(std::floor(size * shrink)));
+  size = std::max(smallest, static_cast<int>(std::floor(size * shrink)));
   // Hinting does not scale exactly: a step smaller while the line is still too wide.
   for (font.setPixelSize(size);
        size > smallest && QFontMetricsF(font).horizontalAdvance(text) > room.width();)
