@@ -179,7 +179,7 @@ std::string exitStatusText(int status) {
 // Each round spawns all three, one after the other, so a busy moment of the machine falls on all.
 // Every program draws on the X server, as on a desktop.
 void reportLaunches(const char* self, const char* caller) {
-  constexpr int kRuns = 15;
+  constexpr int kRuns = 30;
   const ScratchDisplay display;
   if (!display.up()) {
     std::printf("Launch to first painted frame: skipped (Xvfb could not be started)\n");
