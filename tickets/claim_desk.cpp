@@ -21,12 +21,6 @@ const Ticket* TicketIndex::find(std::uint32_t serial) const {
   return at == tickets_.end() ? nullptr : &at->second;
 }
 
-const std::vector<std::uint32_t>& ClaimDesk::winners(Prize prize) const {
-  static const std::vector<std::uint32_t> kNone;
-  const auto at = winners_.find(prize);
-  return at == winners_.end() ? kNone : at->second;
-}
-
 ClaimResult ClaimDesk::claim(std::uint32_t serial, std::span<const int> calls) const {
   const Ticket* ticket = tickets_.find(serial);
   if (ticket == nullptr) {

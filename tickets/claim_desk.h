@@ -30,8 +30,6 @@ class ClaimDesk {
   explicit ClaimDesk(const TicketIndex& tickets) : tickets_(tickets) {}
 
   Prize openPrize() const { return open_; }
-  // The serials that have won `prize` since the last restart, in the order confirmed.
-  const std::vector<std::uint32_t>& winners(Prize prize) const;
 
   // The verdict on a claim by `serial`, `calls` being the numbers called so far in order.
   ClaimResult claim(std::uint32_t serial, std::span<const int> calls) const;

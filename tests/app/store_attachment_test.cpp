@@ -1,52 +1,34 @@
 // The store stack's coordinator attaches the game record where the documents directory says, only
-// when asked, and a second caller on the same file goes on without it.
-#include <unistd.h>
-
+// when asked.
 #include <filesystem>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "app/app_delegate.h"
+#include "tests/support/program_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-TEST(StoreAttachment, TheCoordinatorAttachesTheRecordOnceAndASecondCallerGoesWithout) {
-  const fs::path documents =
-      fs::path(testing::TempDir()) / ("vorlix-attach-" + std::to_string(::getpid()));
-  fs::remove_all(documents);
+TEST(StoreAttachment, TheCoordinatorAttachesTheRecordOnceOnlyWhenAsked) {
+  TestFolder documents;
   std::ostringstream errors;
-  const auto delegateFor = [&](bool attach) {
-    app::DelegateEnvironment environment;
-    environment.documentDirectories = [&] { return std::vector<fs::path>{documents}; };
-    environment.errors = &errors;
-    auto delegate = std::make_unique<app::AppDelegate>(std::move(environment));
-    if (attach) delegate->attachStoreWhenBuilt();
-    return delegate;
-  };
+  app::DelegateEnvironment environment;
+  environment.documentDirectories = [&] { return std::vector<fs::path>{documents.path()}; };
+  environment.errors = &errors;
+  app::AppDelegate unattached(environment);
+  ASSERT_TRUE(unattached.persistentStoreCoordinator());
+  EXPECT_FALSE(unattached.persistentStoreCoordinator()->persistentStore());
+  EXPECT_FALSE(fs::exists(documents.file())) << "nothing is made unless asked";
 
-  auto unattached = delegateFor(false);
-  ASSERT_TRUE(unattached->persistentStoreCoordinator());
-  EXPECT_FALSE(unattached->persistentStoreCoordinator()->persistentStore());
-  EXPECT_FALSE(fs::exists(documents / "Vorlix.sqlite")) << "nothing is made unless asked";
-
-  auto first = delegateFor(true);
-  const auto& store = first->persistentStoreCoordinator()->persistentStore();
+  app::AppDelegate attached(environment);
+  attached.attachStoreWhenBuilt();
+  const auto& store = attached.persistentStoreCoordinator()->persistentStore();
   ASSERT_TRUE(store) << errors.str();
-  EXPECT_EQ(store->file(), documents / "Vorlix.sqlite");
-  EXPECT_EQ(first->persistentStoreCoordinator()->persistentStore(), store);
-
-  auto second = delegateFor(true);
-  EXPECT_FALSE(second->persistentStoreCoordinator()->persistentStore());
-  EXPECT_EQ(errors.str(), "vorlix-caller: The game record \"" +
-                              (documents / "Vorlix.sqlite").string() +
-                              "\" is in use by another running caller; the game goes on without "
-                              "keeping it.\n");
-  first.reset();
-  second.reset();
-  fs::remove_all(documents);
+  EXPECT_EQ(store->file(), documents.file());
+  EXPECT_EQ(attached.persistentStoreCoordinator()->persistentStore(), store);
 }
 
 TEST(StoreAttachment, TheDocumentsDirectoryIsTheCallersFolderInTheDataHome) {

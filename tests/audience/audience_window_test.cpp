@@ -201,20 +201,4 @@ TEST(AudienceWindow, NeverTakesFocusAndClosingOnlyHidesIt) {
   EXPECT_EQ(closed, 1);
 }
 
-// Pictures to look at by hand, left in the build tree: a projector mid-game, a 4:3 screen with a
-// claim, a screen standing upright, and the QR code between games.
-TEST(AudienceWindow, SavesPicturesForALook) {
-  RoomState claim = calling(6, RoomPhase::Paused);
-  claim.claim = kClaim;
-  const std::string dir = AUDIENCE_SCREENSHOTS;
-  EXPECT_TRUE(pictureOf(calling(7), {1920, 1080})
-                  .save(QString::fromStdString(dir + "/calling-1920x1080.png")));
-  EXPECT_TRUE(
-      pictureOf(claim, {1024, 768}).save(QString::fromStdString(dir + "/claim-1024x768.png")));
-  EXPECT_TRUE(pictureOf(calling(7, RoomPhase::Recalling), {720, 1280})
-                  .save(QString::fromStdString(dir + "/upright-720x1280.png")));
-  EXPECT_TRUE(pictureOf(RoomState{}, {1280, 720}, "http://192.168.1.20:8090/")
-                  .save(QString::fromStdString(dir + "/between-games-1280x720.png")));
-}
-
 }  // namespace

@@ -32,17 +32,10 @@ Texts textsOf(const std::vector<std::uint32_t>& numbers) {
 
 // What a host sees of a paused screen, in one line per part.
 Texts pausedLook(ScreenHarness& h) {
-  std::string letters;
-  for (const auto& cell : h.vc()._gridViewsArray) {
-    const auto& colour = cell->backgroundColor();
-    letters += colour == h.vc().color_un_filled     ? 'u'
-               : colour == h.vc().color_just_filled ? 'j'
-                                                    : 'f';
-  }
   std::string drawn;
   for (const auto& number : h.vc()._randomNumbers) drawn += number + ",";
   return {h.vc().title(),
-          letters,
+          h.boardLetters(),
           drawn,
           h.vc()._announcedNumber,
           h.vc().lblSpeed->text().value_or(""),

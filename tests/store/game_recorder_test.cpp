@@ -106,7 +106,7 @@ class RandomRun {
 TEST(GameRecorder, KeepsExactlyTheGamesOfALongRandomRun) {
   for (const unsigned seed : {1u, 2u, 3u}) {
     SCOPED_TRACE(seed);
-    StoreFolder folder;
+    TestFolder folder;
     auto record = GameRecord::open(folder.file(), GameRecord::Access::caller);
     // What is kept is checked here, not how safely: no sync to disk for each of 3000 moves.
     record->database().execute("PRAGMA synchronous=OFF");
@@ -136,33 +136,6 @@ TEST(GameRecorder, KeepsExactlyTheGamesOfALongRandomRun) {
       EXPECT_EQ(game->summary.drawSource, "seed 7");
     }
   }
-}
-
-// A game restored from the store goes on under its own number: the calls kept before the break
-// are not kept twice, the next ones follow them.
-TEST(GameRecorder, ResumedGameCarriesOnWhereTheStoreLeftIt) {
-  StoreFolder folder;
-  {
-    auto record = GameRecord::open(folder.file(), GameRecord::Access::caller);
-    app::GameRecorder recorder(record.get(), "secure", {});
-    recorder.observe({{4, 8, 15}, 6, GamePhase::calling, 8}, at(1));
-  }  // the caller was killed here
-  auto record = GameRecord::open(folder.file(), GameRecord::Access::caller);
-  const auto unfinished = record->unfinishedGame();
-  ASSERT_TRUE(unfinished);
-  app::GameRecorder recorder(record.get(), "secure", {});
-  recorder.resume(*unfinished);
-  recorder.observe({{4, 8, 15}, 6, GamePhase::paused, 15}, at(60));
-  recorder.observe({{4, 8, 15, 16}, 6, GamePhase::calling, 16}, at(70));
-  EXPECT_EQ(recorder.currentGame(), unfinished->id);
-  const auto game = record->game(unfinished->id);
-  ASSERT_EQ(game->calls.size(), 4u);
-  EXPECT_EQ(game->drawOrder(), "4,8,15,16");
-  EXPECT_EQ(game->calls[0].spokenAt, at(1)) << "never on show: called first in the list of 8";
-  EXPECT_EQ(game->calls[1].spokenAt, at(1));
-  EXPECT_EQ(game->calls[2].spokenAt, at(60)) << "its first item reached speech after the resume";
-  EXPECT_TRUE(game->speedChanges.empty());
-  EXPECT_EQ(record->games().size(), 1u);
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
 // `vorlix-caller games` through the real program: the list, a game's calls, the exports read back
-// by Python's csv and json modules, and a replay of an export with --draw-order @FILE.
+// by Python's csv and json modules and replayed with --draw-order @FILE.
 #include <algorithm>
-#include <cstdlib>
 #include <numeric>
 #include <random>
 #include <regex>
-
-#include <sys/wait.h>
 
 #include "app/game_record.h"
 #include "store_files.h"
@@ -15,24 +12,8 @@ namespace {
 
 using app::GameRecord;
 
-struct Run {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-Run runShell(const StoreFolder& folder, const std::string& command) {
-  const auto out = folder.file("out.txt");
-  const auto err = folder.file("err.txt");
-  const int status = std::system(("timeout -k 5 120 " + command + " > " + out.string() + " 2> " +
-                                  err.string() + " < /dev/null")
-                                     .c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(out), fileBytes(err)};
-}
-
-Run games(const StoreFolder& folder, const std::string& arguments) {
-  return runShell(folder, std::string(VORLIX_CALLER) + " games " + arguments + " --store " +
-                              folder.file().string());
+ProgramRun games(const TestFolder& folder, const std::string& arguments) {
+  return runProgram("games " + arguments + " --store " + folder.file().string());
 }
 
 // "ball:number:drawn_at:spoken_at" for every call, as the exports should carry them.
@@ -60,13 +41,12 @@ constexpr const char* kReadJson =
     "print(''.join(f\"{c['ball']}:{c['number']}:{c['drawn_at']}:{c['spoken_at'] or ''} \" for c "
     "in g['calls']))\n";
 
-Run python(const StoreFolder& folder, const char* program, const std::filesystem::path& file) {
-  std::ofstream(folder.file("read.py")) << program;
-  return runShell(folder, "python3 " + folder.file("read.py").string() + " " + file.string());
+ProgramRun python(const char* program, const std::filesystem::path& file) {
+  return runShell("python3 - " + file.string(), program);
 }
 
 TEST(GamesCommand, ListsShowsAndExportsWhatPythonReadsBack) {
-  StoreFolder folder;
+  TestFolder folder;
   std::vector<int> order(90);
   std::iota(order.begin(), order.end(), 1);
   std::shuffle(order.begin(), order.end(), std::mt19937(11));
@@ -96,48 +76,32 @@ TEST(GamesCommand, ListsShowsAndExportsWhatPythonReadsBack) {
   EXPECT_NE(show.out.find("Draw: seed 7\nSpeed: 5, 3 at "), std::string::npos) << show.out;
   EXPECT_EQ(std::count(show.out.begin(), show.out.end(), '\n'), 5 + 30);
 
+  // Each export reads back in Python, and a replay of it calls the same numbers in the same order.
   for (const auto& [format, reader] : {std::pair{"csv", kReadCsv}, std::pair{"json", kReadJson}}) {
     SCOPED_TRACE(format);
     const auto exported = folder.file(std::string("game.") + format);
     const auto run =
         games(folder, std::string("export 3 --format ") + format + " --out " + exported.string());
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const auto read = python(folder, reader, exported);
+    const auto read = python(reader, exported);
     EXPECT_EQ(read.exitCode, 0) << read.err;
     EXPECT_EQ(read.out, callsText(*expected));
-  }
-  EXPECT_EQ(games(folder, "export last --format csv").out, fileBytes(folder.file("game.csv")))
-      << "standard output without --out";
-}
-
-TEST(GamesCommand, AReplayOfAnExportCallsTheSameNumbersInTheSameOrder) {
-  StoreFolder folder;
-  std::vector<int> order(90);
-  std::iota(order.begin(), order.end(), 1);
-  std::shuffle(order.begin(), order.end(), std::mt19937(5));
-  keepGame(*GameRecord::open(folder.file(), GameRecord::Access::caller), order);
-  for (const char* format : {"csv", "json"}) {
-    SCOPED_TRACE(format);
-    const auto exported = folder.file(std::string("game.") + format);
-    ASSERT_EQ(
-        games(folder, std::string("export last --format ") + format + " --out " + exported.string())
-            .exitCode,
-        0);
-    std::ofstream(folder.file("game.script")) << "tap 2\ntap Play\nuntil-idle\n";
-    const auto replay = runShell(folder, std::string(VORLIX_CALLER) + " --silent --script " +
-                                             folder.file("game.script").string() +
-                                             " --draw-order @" + exported.string());
+    const auto replay = runProgram("--silent --script - --draw-order @" + exported.string(),
+                                   "tap 2\ntap Play\nuntil-idle\n");
     ASSERT_EQ(replay.exitCode, 0) << replay.err;
     std::vector<int> called;
     const std::regex title(R"(title Vorlix @ Korvanda Castle \[(\d+)\])");
     for (std::sregex_iterator it(replay.out.begin(), replay.out.end(), title), end; it != end; ++it)
       called.push_back(std::stoi((*it)[1]));
-    EXPECT_EQ(called, order);
+    ASSERT_EQ(called.size(), 90u);
+    EXPECT_TRUE(std::equal(order.begin(), order.begin() + 30, called.begin()));
   }
+  EXPECT_EQ(games(folder, "export last --format csv").out, fileText(folder.file("game.csv")))
+      << "standard output without --out";
 }
 
 TEST(GamesCommand, BadInputAndUnusableStoresAreOneMessage) {
-  StoreFolder folder;
+  TestFolder folder;
   keepGame(*GameRecord::open(folder.file(), GameRecord::Access::caller), {1, 2});
   const struct {
     std::string arguments;
@@ -157,14 +121,13 @@ TEST(GamesCommand, BadInputAndUnusableStoresAreOneMessage) {
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
   }
   std::ofstream(folder.file("notes.txt")) << "not a store";
-  const auto foreign = runShell(
-      folder, std::string(VORLIX_CALLER) + " games --store " + folder.file("notes.txt").string());
+  const auto foreign = runProgram("games --store " + folder.file("notes.txt").string());
   EXPECT_EQ(foreign.exitCode, 1);
   EXPECT_EQ(foreign.err, "vorlix-caller games: The game record \"" +
                              folder.file("notes.txt").string() +
                              "\" is not a Vorlix game record (not an SQLite file).\n");
-  const auto none = runShell(folder, "env HOME=" + folder.file("home").string() +
-                                         " XDG_DATA_HOME= " + VORLIX_CALLER + " games");
+  const auto none = runShell("env HOME=" + folder.file("home").string() +
+                             " XDG_DATA_HOME= " + VORLIX_CALLER + " games");
   EXPECT_EQ(none.exitCode, 0);
   EXPECT_EQ(none.out, "No games kept yet: there is no game record at " +
                           folder.file("home").string() +

@@ -1,72 +1,31 @@
 // The real program keeps the game it calls: a whole game's calls as its transcript calls them,
 // runs killed at random moments and resumed losing no call and repeating none, the question at
 // launch, and stores it cannot use told in one sentence while the game goes on.
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <optional>
 #include <random>
 #include <regex>
 #include <set>
-#include <thread>
 
 #include "app/game_record.h"
 #include "store_files.h"
+#include "support/program_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using app::GameRecord;
-using std::chrono::milliseconds;
 
-struct CallerRun {
-  bool killed = false;
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs a script through the caller (no live sound), killing it with SIGKILL after `killAfter`
-// when it is still running then.
-CallerRun runCaller(const StoreFolder& folder, std::vector<std::string> arguments,
-                    const std::string& script, std::optional<milliseconds> killAfter = {}) {
-  const auto scriptFile = folder.file("run.script");
-  const auto out = folder.file("run.out");
-  const auto err = folder.file("run.err");
-  std::ofstream(scriptFile) << script;
-  arguments.insert(arguments.begin(),
-                   {VORLIX_CALLER, "--script", scriptFile.string(), "--audio", "none"});
-  std::vector<char*> argv;
-  for (auto& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(outFd, STDOUT_FILENO);
-    ::dup2(errFd, STDERR_FILENO);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  CallerRun run;
-  const auto deadline = std::chrono::steady_clock::now() + killAfter.value_or(milliseconds(120000));
-  int status = 0;
-  while (::waitpid(child, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() >= deadline) {
-      ::kill(child, SIGKILL);
-      ::waitpid(child, &status, 0);
-      run.killed = true;
-      break;
-    }
-    std::this_thread::sleep_for(milliseconds(2));
-  }
-  if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  run.out = fileBytes(out);
-  run.err = fileBytes(err);
-  return run;
+// Runs a script through the caller (no live sound) on the given store, killed with SIGKILL after
+// `killAfter` seconds when given and it is still running then.
+ProgramRun runCaller(const fs::path& store, const std::string& arguments, const std::string& script,
+                     double killAfter = 0.0) {
+  return runProgram("--script - --audio none --store " + store.string() + " " + arguments, script,
+                    killAfter);
+}
+bool killed(const ProgramRun& run) {
+  return run.exitCode == 128 + SIGKILL;
 }
 
 struct TranscriptCalls {
@@ -111,58 +70,38 @@ bool isPrefix(const std::vector<int>& before, const std::vector<int>& after) {
 }
 
 // Every call is kept as the transcript makes it, ball by ball, with the moment its number went on
-// the title; paused, with the speed changed and with each number called twice too.
+// the title; each number called twice, paused, and with the speed changed.
 TEST(LiveRecord, AWholeGamesCallsAreKeptAsTheTranscriptCallsThem) {
-  const struct {
-    std::vector<std::string> arguments;
-    std::string script;
-    std::string drawSource;
-    int startSpeed;
-    std::vector<int> speedChanges;
-  } games[] = {
-      {{"--seed", "7"}, "tap Play\nuntil-idle\n", "seed 7", 5, {}},
-      {{"--repeat-twice", "--draw-order", "7,45", "--seed", "3"},
-       "tap 3\ntap Play\nwait 101.3\ntap Pause\nwait 5\ntap 8\ntap Play\nwait 33\ntap Pause\ntap "
-       "Play\nuntil-idle\n",
-       "draw-order 7,45 then seed 3",
-       3,
-       {8}},
-      {{"--draw-order", "90,1,2"}, "tap 2\ntap Play\nuntil-idle\n", "draw-order 90,1,2", 2, {}},
-  };
-  for (const auto& expected : games) {
-    SCOPED_TRACE(expected.drawSource);
-    StoreFolder folder;
-    auto arguments = expected.arguments;
-    arguments.insert(arguments.end(), {"--store", folder.file().string()});
-    const auto run = runCaller(folder, arguments, expected.script);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    const auto game = latestGame(folder.file());
-    ASSERT_TRUE(game);
-    const auto calls = callsIn(run.out);
-    EXPECT_EQ(numbersOf(*game), calls.order);
-    ASSERT_EQ(game->calls.size(), 90u);
-    for (std::size_t i = 0; i < game->calls.size(); ++i) {
-      const auto& call = game->calls[i];
-      EXPECT_EQ(call.ball, static_cast<int>(i + 1));
-      ASSERT_TRUE(call.spokenAt) << "ball " << call.ball;
-      EXPECT_LE(call.drawnAt, *call.spokenAt);
-    }
-    for (const auto& [number, seconds] : calls.shown) {
-      const auto call = std::find_if(game->calls.begin(), game->calls.end(),
-                                     [&](const auto& c) { return c.number == number; });
-      ASSERT_NE(call, game->calls.end());
-      const auto offset =
-          app::toMilliseconds(*call->spokenAt) - app::toMilliseconds(game->summary.startedAt);
-      EXPECT_NEAR(static_cast<double>(offset), seconds * 1000.0, 1.0) << number;
-    }
-    EXPECT_EQ(game->summary.ending, app::GameEnding::completed);
-    EXPECT_EQ(game->summary.drawSource, expected.drawSource);
-    EXPECT_EQ(game->summary.startSpeed, expected.startSpeed);
-    std::vector<int> speeds;
-    for (const auto& change : game->speedChanges) speeds.push_back(change.speed);
-    EXPECT_EQ(speeds, expected.speedChanges);
+  TestFolder folder;
+  const auto run = runCaller(folder.file(), "--repeat-twice --draw-order 7,45 --seed 3",
+                             "tap 3\ntap Play\nwait 101.3\ntap Pause\nwait 5\ntap 8\ntap Play\n"
+                             "wait 33\ntap Pause\ntap Play\nuntil-idle\n");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const auto game = latestGame(folder.file());
+  ASSERT_TRUE(game);
+  const auto calls = callsIn(run.out);
+  EXPECT_EQ(numbersOf(*game), calls.order);
+  ASSERT_EQ(game->calls.size(), 90u);
+  for (std::size_t i = 0; i < game->calls.size(); ++i) {
+    const auto& call = game->calls[i];
+    EXPECT_EQ(call.ball, static_cast<int>(i + 1));
+    ASSERT_TRUE(call.spokenAt) << "ball " << call.ball;
+    EXPECT_LE(call.drawnAt, *call.spokenAt);
   }
+  for (const auto& [number, seconds] : calls.shown) {
+    const auto call = std::find_if(game->calls.begin(), game->calls.end(),
+                                   [&](const auto& c) { return c.number == number; });
+    ASSERT_NE(call, game->calls.end());
+    const auto offset =
+        app::toMilliseconds(*call->spokenAt) - app::toMilliseconds(game->summary.startedAt);
+    EXPECT_NEAR(static_cast<double>(offset), seconds * 1000.0, 1.0) << number;
+  }
+  EXPECT_EQ(game->summary.ending, app::GameEnding::completed);
+  EXPECT_EQ(game->summary.drawSource, "draw-order 7,45 then seed 3");
+  EXPECT_EQ(game->summary.startSpeed, 3);
+  ASSERT_EQ(game->speedChanges.size(), 1u);
+  EXPECT_EQ(game->speedChanges[0].speed, 8);
 }
 
 // One game carried through a chain of runs, each killed with SIGKILL at a random moment and the
@@ -171,19 +110,16 @@ TEST(LiveRecord, AWholeGamesCallsAreKeptAsTheTranscriptCallsThem) {
 // store's writes, late into the game), then run to its end. After every kill the store holds every
 // number the killed run had begun to call, what it held before, and no number twice.
 TEST(LiveRecord, KilledAtRandomMomentsAndResumedTheGameLosesNoCallAndRepeatsNone) {
-  StoreFolder folder;
+  TestFolder folder;
   std::mt19937 random(20261207);
   std::vector<int> kept;
   std::optional<app::GameId> gameId;
   int kills = 0;
   std::string history;  // the balls kept after each run
-  const auto runOnce = [&](const std::vector<std::string>& clock, const std::string& script,
-                           std::optional<milliseconds> killAfter) {
-    std::vector<std::string> arguments{"--store", folder.file().string(), "--resume"};
-    arguments.insert(arguments.end(), clock.begin(), clock.end());
-    const auto run = runCaller(folder, arguments, script, killAfter);
-    kills += run.killed;
-    EXPECT_TRUE(run.killed || run.exitCode == 0) << run.err;
+  const auto runOnce = [&](const std::string& clock, const std::string& script, double killAfter) {
+    const auto run = runCaller(folder.file(), "--resume " + clock, script, killAfter);
+    kills += killed(run);
+    EXPECT_TRUE(killed(run) || run.exitCode == 0) << run.err;
     EXPECT_EQ(run.out.find(" alert Unfinished game"), std::string::npos) << "--resume asks nothing";
     const auto game = latestGame(folder.file());
     if (!game) return false;
@@ -197,19 +133,19 @@ TEST(LiveRecord, KilledAtRandomMomentsAndResumedTheGameLosesNoCallAndRepeatsNone
       EXPECT_NE(std::find(numbers.begin(), numbers.end(), announced), numbers.end())
           << announced << " was called but is not kept";
     kept = numbers;
-    history += (run.killed ? " killed at " : " ended at ") + std::to_string(kept.size());
+    history += (killed(run) ? " killed at " : " ended at ") + std::to_string(kept.size());
     return game->summary.ending.has_value();
   };
 
   bool ended = false;
-  const std::vector<std::string> realClock{"--clock", "real"};
   for (int run = 0; run < 12 && !ended; ++run)
-    ended = runOnce(realClock, run == 0 ? "tap 2\ntap Play\nwait 600\n" : "tap Play\nwait 600\n",
-                    milliseconds(std::uniform_int_distribution(300, 2600)(random)));
+    ended =
+        runOnce("--clock real", run == 0 ? "tap 2\ntap Play\nwait 600\n" : "tap Play\nwait 600\n",
+                std::uniform_int_distribution(300, 2600)(random) / 1000.0);
   for (int run = 0; run < 25 && !ended; ++run)
-    ended = runOnce({}, "tap Play\nuntil-idle\n",
-                    milliseconds(std::uniform_int_distribution(20, 200)(random)));
-  if (!ended) ended = runOnce({}, "tap Play\nuntil-idle\n", std::nullopt);
+    ended = runOnce("", "tap Play\nuntil-idle\n",
+                    std::uniform_int_distribution(20, 200)(random) / 1000.0);
+  if (!ended) ended = runOnce("", "tap Play\nuntil-idle\n", 0.0);
 
   EXPECT_TRUE(ended) << history;
   EXPECT_GE(kills, 15) << history;
@@ -224,14 +160,14 @@ TEST(LiveRecord, KilledAtRandomMomentsAndResumedTheGameLosesNoCallAndRepeatsNone
 // Without --resume or --new-game the caller asks; No leaves the unfinished game to be settled as
 // interrupted when the next one begins, --new-game does so without asking, Yes carries it on.
 TEST(LiveRecord, TheQuestionAtLaunchAndItsAnswers) {
-  StoreFolder folder;
-  const std::vector<std::string> store{"--store", folder.file().string(), "--seed", "5"};
-  ASSERT_EQ(runCaller(folder, store, "tap Play\nwait 30\n").exitCode, 0);
+  TestFolder folder;
+  const auto store = folder.file();
+  ASSERT_EQ(runCaller(store, "--seed 5", "tap Play\nwait 30\n").exitCode, 0);
   const auto first = latestGame(folder.file());
   ASSERT_TRUE(first);
   const auto balls = std::to_string(first->calls.size());
 
-  const auto no = runCaller(folder, store, "tap Play\nanswer No\ntap Play\nwait 7\n");
+  const auto no = runCaller(store, "--seed 5", "tap Play\nanswer No\ntap Play\nwait 7\n");
   EXPECT_EQ(no.exitCode, 0) << no.err;
   EXPECT_TRUE(std::regex_search(
       no.out,
@@ -242,15 +178,17 @@ TEST(LiveRecord, TheQuestionAtLaunchAndItsAnswers) {
                  "Play\n0\\.000 answer No\n0\\.000 tap Play\n")))
       << no.out;
 
-  auto newGameOptions = store;
-  newGameOptions.push_back("--new-game");
-  const auto newGame = runCaller(folder, newGameOptions, "tap Play\nwait 7\n");
+  const auto newGame = runCaller(store, "--seed 5 --new-game", "tap Play\nwait 7\n");
   EXPECT_EQ(newGame.out.find("alert"), std::string::npos);
-  const auto ballsBeforeYes = latestGame(folder.file())->calls.size();
+  const auto beforeYes = latestGame(folder.file());
+  int onShow = 0;  // the last number whose call had begun
+  for (const auto& call : beforeYes->calls)
+    if (call.spokenAt) onShow = call.number;
 
-  const auto yes = runCaller(folder, store, "answer Yes\ntap Play\nwait 3\n");
+  const auto yes = runCaller(store, "--seed 5", "answer Yes\ntap Play\nwait 3\n");
   EXPECT_EQ(yes.exitCode, 0) << yes.err;
-  EXPECT_NE(yes.out.find("0.000 answer Yes\n0.000 title Vorlix @ Korvanda Castle ["),
+  EXPECT_NE(yes.out.find("0.000 answer Yes\n0.000 title Vorlix @ Korvanda Castle [" +
+                         std::to_string(onShow) + "]\n"),
             std::string::npos)
       << yes.out;
   EXPECT_NE(yes.out.find("0.000 say Announcing new numbers! Silence please!\n"), std::string::npos);
@@ -261,7 +199,7 @@ TEST(LiveRecord, TheQuestionAtLaunchAndItsAnswers) {
   EXPECT_EQ(kept[0].ending, app::GameEnding::interrupted);
   EXPECT_EQ(kept[1].ending, app::GameEnding::interrupted);
   EXPECT_EQ(kept[2].ending, std::nullopt);
-  EXPECT_EQ(kept[2].ballsCalled, static_cast<int>(ballsBeforeYes) + 1) << "it goes on";
+  EXPECT_EQ(kept[2].ballsCalled, static_cast<int>(beforeYes->calls.size()) + 1) << "it goes on";
 }
 
 // A store the caller cannot use: one sentence on standard error, the game exactly as without a
@@ -274,11 +212,10 @@ TEST(LiveRecord, AStoreThatCannotBeUsedIsToldAndTheGameGoesOnWithoutIt) {
        [&](const fs::path& f) { holder = GameRecord::open(f, GameRecord::Access::caller); },
        "is in use by another running caller"});
   const std::string script = "tap Play\nwait 40\ntap Pause\n";
-  StoreFolder plainFolder;
-  const auto plain = runCaller(plainFolder, {"--seed", "4"}, script);
+  const auto plain = runProgram("--script - --audio none --no-store --seed 4", script);
   ASSERT_EQ(plain.exitCode, 0);
   tryEachBrokenStore(cases, [&](const BrokenStore& broken, const fs::path& file) {
-    const auto run = runCaller(plainFolder, {"--seed", "4", "--store", file.string()}, script);
+    const auto run = runCaller(file, "--seed 4", script);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, plain.out);
     EXPECT_EQ(run.err, "vorlix-caller: " + unusableStoreSentence(file, broken.sentence) + "\n");

@@ -12,38 +12,7 @@
 
 #include "app/game_record.h"
 #include "platform/store/sqlite.h"
-
-// A fresh folder for one test, named after the process and the test, so tests run side by side
-// never share a store.
-class StoreFolder {
- public:
-  StoreFolder() {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::path(testing::TempDir()) /
-            ("vorlix-store-" + std::to_string(::getpid()) + "-" + test->name());
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~StoreFolder() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_ / "Vorlix.sqlite", std::filesystem::perms::owner_all,
-                                 ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::filesystem::path file(const std::string& name = "Vorlix.sqlite") const {
-    return path_ / name;
-  }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline std::string fileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+#include "support/program_run.h"
 
 // A moment a fixed distance after a fixed start, so stored times are known exactly.
 inline app::Moment at(double seconds) {
@@ -93,7 +62,7 @@ inline std::vector<BrokenStore> brokenStores() {
       {"damaged",
        [](const std::filesystem::path& f) {
          keepSomeGames(f);
-         std::string bytes = fileBytes(f);
+         std::string bytes = fileText(f);
          for (std::size_t i = 4096 + 8; i < 4096 + 400 && i < bytes.size(); ++i) bytes[i] = '\x5a';
          writeFile(f, bytes);
        },
@@ -124,13 +93,13 @@ inline void tryEachBrokenStore(
     const std::function<void(const BrokenStore&, const std::filesystem::path&)>& use) {
   for (const auto& broken : cases) {
     SCOPED_TRACE(broken.name);
-    StoreFolder folder;
+    TestFolder folder;
     const auto file = folder.file();
     broken.make(file);
-    const auto before = std::filesystem::is_regular_file(file) ? fileBytes(file) : "";
+    const auto before = std::filesystem::is_regular_file(file) ? fileText(file) : "";
     use(broken, file);
     if (std::filesystem::is_regular_file(file)) {
-      EXPECT_TRUE(fileBytes(file) == before) << "the file changed";
+      EXPECT_TRUE(fileText(file) == before) << "the file changed";
     }
   }
 }

@@ -18,6 +18,54 @@
 #include "support/screen_harness.h"
 #include "ui/control_catalogue.h"
 
+// What a number sounds like when called: "Single number 7", or "4", "5", "45" ending whole.
+inline std::string wholeCall(const std::string& number) {
+  return number.size() == 1 ? "Single number " + number : number;
+}
+inline std::vector<std::string> callItems(const std::string& number) {
+  if (number.size() == 1) return {wholeCall(number)};
+  return {number.substr(0, 1), number.substr(1), number};
+}
+
+// The items a recall reads, worked out from the numbers drawn: the last few in the order
+// called, all called in ascending order, or the ones not called yet; then the closing phrase.
+inline std::vector<std::string> recallItems(const Recall& recall,
+                                            const std::vector<std::string>& drawn) {
+  std::vector<int> numbers;
+  for (const auto& text : drawn) numbers.push_back(std::atoi(text.c_str()));
+  if (recall.kind == Recall::Kind::lastNumbers) {
+    const auto keep = std::min<std::size_t>(static_cast<std::size_t>(recall.count), numbers.size());
+    numbers.erase(numbers.begin(), numbers.end() - static_cast<std::ptrdiff_t>(keep));
+  } else if (recall.kind == Recall::Kind::allCalled) {
+    std::sort(numbers.begin(), numbers.end());
+  } else {
+    std::vector<int> left;
+    for (int n = 1; n <= 90; ++n)
+      if (std::find(numbers.begin(), numbers.end(), n) == numbers.end()) left.push_back(n);
+    numbers = left;
+  }
+  std::vector<std::string> items;
+  for (const int n : numbers)
+    for (auto& item : callItems(std::to_string(n))) items.push_back(std::move(item));
+  items.emplace_back("Please relax!");
+  return items;
+}
+
+// What a recall says before its numbers.
+inline std::string recallLeadIn(const Recall& recall) {
+  switch (recall.kind) {
+    case Recall::Kind::lastNumbers:
+      return recall.count <= 1 ? "Announcing last number! Please keep silence!"
+                               : "Announcing last " + std::to_string(recall.count) +
+                                     " numbers! Please keep silence!";
+    case Recall::Kind::allCalled:
+      return "Announcing all numbers! Please keep silence!";
+    case Recall::Kind::remaining:
+      return "Announcing remai ning numbers! Please keep silence!";
+  }
+  return {};
+}
+
 struct HostMove {
   enum class Kind { tap, answerYes, answerNo, wait };
   Kind kind = Kind::wait;
@@ -32,7 +80,7 @@ inline const ui::ControlEntry& movedControl(std::size_t index) {
 
 // What a move can change, seen from outside the panel's colours (the invariants cover those).
 struct GameSnapshot {
-  explicit GameSnapshot(const ViewController& vc)
+  explicit GameSnapshot(ViewController& vc)
       : drawn(vc._randomNumbers),
         announced(vc._announcedNumber),
         listSize(vc._announceInfoList.size()),
@@ -42,6 +90,12 @@ struct GameSnapshot {
         playLive(vc.btnPlay->isUserInteractionEnabled()),
         state(gameStateOf(vc)) {
     if (timerPending(vc)) timerDue = vc._timer.fireDate();
+    for (const auto& view : vc.view().subviews()) {
+      const auto* button = dynamic_cast<const platform::Button*>(view.get());
+      if (button && button->tag() != static_cast<long>(ButtonType::speedNumbers) &&
+          button->backgroundColor() == platform::Color::orangeColor())
+        markedRecall = button->titleText().value_or("?");
+    }
   }
   // Whether `now` holds the numbers drawn here and then `more` new ones (any number by default).
   bool drawnBefore(const GameSnapshot& now, std::size_t more = 90) const {
@@ -60,6 +114,7 @@ struct GameSnapshot {
   bool playLive;
   GameState state;
   std::optional<platform::Duration> timerDue;
+  std::string markedRecall;  // the title of the recall marked orange, if any
 };
 
 class MoveReferee {
@@ -95,15 +150,6 @@ class MoveReferee {
     for (const auto& problem : invariants_.violations())
       problems_.push_back(problem + " (" + when + ")");
     followCalling(when);
-  }
-
-  // What a number sounds like when called: "Single number 7", or "4", "5", "45" ending whole.
-  static std::string wholeCall(const std::string& number) {
-    return number.size() == 1 ? "Single number " + number : number;
-  }
-  static std::vector<std::string> callItems(const std::string& number) {
-    if (number.size() == 1) return {wholeCall(number)};
-    return {number.substr(0, 1), number.substr(1), number};
   }
 
   // Every number drawn is called out whole before the next one takes over (a number cut short by
@@ -147,30 +193,6 @@ class MoveReferee {
     }
   }
 
-  // The items a recall reads, worked out here from the numbers drawn: the last few in the order
-  // called, all called in ascending order, or the ones not called yet; then the closing phrase.
-  static std::vector<std::string> recallItems(const Recall& recall,
-                                              const std::vector<std::string>& drawn) {
-    std::vector<int> numbers;
-    for (const auto& text : drawn) numbers.push_back(std::atoi(text.c_str()));
-    if (recall.kind == Recall::Kind::lastNumbers) {
-      const auto keep =
-          std::min<std::size_t>(static_cast<std::size_t>(recall.count), numbers.size());
-      numbers.erase(numbers.begin(), numbers.end() - static_cast<std::ptrdiff_t>(keep));
-    } else if (recall.kind == Recall::Kind::allCalled) {
-      std::sort(numbers.begin(), numbers.end());
-    } else {
-      std::vector<int> left;
-      for (int n = 1; n <= 90; ++n)
-        if (std::find(numbers.begin(), numbers.end(), n) == numbers.end()) left.push_back(n);
-      numbers = left;
-    }
-    std::vector<std::string> items;
-    for (const int n : numbers)
-      for (auto& item : callItems(std::to_string(n))) items.push_back(std::move(item));
-    items.emplace_back("Please relax!");
-    return items;
-  }
   bool lastSpokenStartsWith(const std::string& text) const {
     return !h_.speech.entries().empty() && h_.speech.entries().back().text.starts_with(text);
   }
@@ -207,8 +229,9 @@ class MoveReferee {
              title + " reads other numbers than it should");
       return expect(after.state == GameState::recalling && after.index == 0 && after.playLive &&
                         before.drawnBefore(after, 0) && after.announced == before.announced &&
-                        !list.empty() && list.back()->info == "Please relax!" &&
-                        lastSpokenStartsWith("Announcing "),
+                        after.markedRecall == title && !list.empty() &&
+                        list.back()->info == "Please relax!" &&
+                        lastSpokenStartsWith(recallLeadIn(control.recall)),
                     title + " did not start a recall of the numbers called that ends calmly");
     }
     expect(after == expected, "tap on '" + title + "' changed more than it should");

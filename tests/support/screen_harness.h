@@ -58,6 +58,18 @@ class ScreenHarness {
     return *screen->_gridViewsArray.at(static_cast<std::size_t>(n - 1));
   }
 
+  // One letter per cell, number 1 first: 'u' not called, 'j' just called, 'f' called earlier.
+  std::string boardLetters() const {
+    std::string letters;
+    for (const auto& cell : screen->_gridViewsArray) {
+      const auto& colour = cell->backgroundColor();
+      letters += colour == screen->color_un_filled     ? 'u'
+                 : colour == screen->color_just_filled ? 'j'
+                                                       : 'f';
+    }
+    return letters;
+  }
+
   void advance(double seconds) { loop.advanceBySeconds(seconds); }
   bool runUntilIdle() { return loop.runUntilIdle(std::chrono::hours(10)); }
   double now() const { return platform::durationToSeconds(loop.now()); }
@@ -87,27 +99,6 @@ class ScreenHarness {
     for (std::size_t i = from; i < speech.entries().size(); ++i)
       texts.push_back(speech.entries()[i].text);
     return texts;
-  }
-  // The lines handed to the synthesiser from `start` on, each with its time in seconds (to the
-  // millisecond) from then: "0: Welcome ... / 6: Single number 7 / 11: 4".
-  std::string heardSince(double start) const {
-    std::ostringstream heard;
-    heard.precision(12);  // milliseconds stay visible however long the game has run
-    for (const auto& entry : speech.entries()) {
-      const double at = platform::durationToSeconds(entry.at) - start;
-      if (at < -1e-9) continue;
-      heard << (heard.tellp() > 0 ? " / " : "") << std::round(at * 1000.0) / 1000.0 << ": "
-            << entry.text;
-    }
-    return heard.str();
-  }
-  // The texts of the "timerInterval: " console lines, in order.
-  std::vector<std::string> timerIntervals() const {
-    const std::string prefix = "timerInterval: ";
-    std::vector<std::string> intervals;
-    for (const std::string& line : console.lines())
-      if (line.starts_with(prefix)) intervals.push_back(line.substr(prefix.size()));
-    return intervals;
   }
 
   platform::VirtualRunLoop loop;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <thread>
 
-#include "program_run.h"
+#include "support/program_run.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // `make run` is the first thing a new host types: it builds the program and what it links, not
 // every test and benchmark first.
-#include "program_run.h"
+#include "support/program_run.h"
 
 namespace {
 

@@ -3,33 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "program_run.h"
+#include "support/program_run.h"
 
 namespace {
-
-// Runs a shell command line (with $CALLER and $DIR set) and returns how it ended.
-ProgramRun runShell(const std::string& line, const std::string& dir) {
-  const std::string err = dir + "/err.txt";
-  const std::string command = "cd " + dir + " && CALLER=" + std::string(VORLIX_CALLER) +
-                              " timeout -k 5 120 env -u DISPLAY -u WAYLAND_DISPLAY bash -c '" +
-                              line + "' > out.txt 2> " + err;
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
-          fileText(dir + "/out.txt"), fileText(err)};
-}
-
-std::string freshFolder(const std::string& name) {
-  const std::string dir =
-      testing::TempDir() + "vorlix-outputs-" + std::to_string(::getpid()) + "-" + name;
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  std::ofstream(dir + "/game.txt") << "tap Play\nwait 30\n";
-  std::ofstream(dir + "/kept.wav") << "a file nobody asked to replace";
-  // Three days paused, then Play: the silence would pass what a WAV header can count.
-  std::ofstream(dir + "/long.txt")
-      << "tap Play\nwait 10\ntap Pause\nwait 86400\nwait 86400\nwait 86400\ntap Play\nwait 10\n";
-  return dir;
-}
 
 TEST(OutputFiles, AreCheckedBeforeTheRunAndEveryFailedWriteIsToldOnce) {
   struct Case {
@@ -58,18 +34,23 @@ TEST(OutputFiles, AreCheckedBeforeTheRunAndEveryFailedWriteIsToldOnce) {
       {"$CALLER --script game.txt --record r.wav >&-; e=$?; grep -q ready r.wav && exit 9; exit $e",
        1, "the transcript could not all be written", false},
   };
-  int number = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
-    const std::string dir = freshFolder(std::to_string(++number));
-    const ProgramRun run = runShell(c.command, dir);
+    const TestFolder folder;
+    std::ofstream(folder.file("game.txt")) << "tap Play\nwait 30\n";
+    std::ofstream(folder.file("kept.wav")) << "a file nobody asked to replace";
+    // Three days paused, then Play: the silence would pass what a WAV header can count.
+    std::ofstream(folder.file("long.txt"))
+        << "tap Play\nwait 10\ntap Pause\nwait 86400\nwait 86400\nwait 86400\ntap Play\nwait 10\n";
+    const ProgramRun run =
+        runShell("cd " + folder.path().string() + " && CALLER=" + VORLIX_CALLER +
+                 " timeout -k 5 120 env -u DISPLAY -u WAYLAND_DISPLAY bash -c '" + c.command + "'");
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_EQ(run.out.find("tap Play") != std::string::npos, c.transcript) << run.out;
-    EXPECT_EQ(fileText(dir + "/game.txt"), "tap Play\nwait 30\n");
-    EXPECT_EQ(fileText(dir + "/kept.wav"), "a file nobody asked to replace");
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(fileText(folder.file("game.txt")), "tap Play\nwait 30\n");
+    EXPECT_EQ(fileText(folder.file("kept.wav")), "a file nobody asked to replace");
   }
 }
 

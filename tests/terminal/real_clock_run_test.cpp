@@ -2,11 +2,12 @@
 // by the real program on the wall clock, says and shows every line at the same moments (after the
 // tap on Play) as the same game on the virtual clock, to the millisecond. Each firing counts from
 // the one before's due time, so a loaded machine's late wake-ups change nothing here.
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <vector>
 
-#include "program_run.h"
+#include "support/program_run.h"
 
 namespace {
 
@@ -44,17 +45,23 @@ TEST(RealClockRun, KeepsTheVirtualClocksTimelineToTheMillisecond) {
   ASSERT_GT(expected.size(), 15u);
   ASSERT_EQ(played.size(), expected.size()) << realRun.out;
   // The tap itself is stamped when the wall clock reads it, a moment (longer under a sanitizer)
-  // apart from when its timer was armed; from the first firing on, every event keeps that offset
-  // within a few milliseconds (rounding, and events stamped by the wall clock), where a loop that
-  // counted each interval from its late firing would drift further with every one.
+  // apart from when its timer was armed; from the first firing on, every event keeps that offset.
+  // A loaded machine may wake one firing late, and its events are stamped late, but the firings
+  // after it are back on time: the least lateness over the last third stays within a few
+  // milliseconds, where a loop that counted each interval from its late firing would drift
+  // further with every one.
   const double offset = played[1].time - expected[1].time;
   EXPECT_LE(std::abs(offset), 0.010);
+  double leastLatenessAtTheEnd = 1.0;
   for (std::size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(played[i].what, expected[i].what);
-    if (i > 0) {
-      EXPECT_LE(std::abs(played[i].time - expected[i].time - offset), 0.0031) << played[i].what;
-    }
+    if (i == 0) continue;
+    const double lateness = std::abs(played[i].time - expected[i].time - offset);
+    EXPECT_LE(lateness, 0.025) << played[i].what;
+    if (i >= expected.size() * 2 / 3)
+      leastLatenessAtTheEnd = std::min(leastLatenessAtTheEnd, lateness);
   }
+  EXPECT_LE(leastLatenessAtTheEnd, 0.0031) << "the timeline drifted: " << realRun.out;
 }
 
 }  // namespace

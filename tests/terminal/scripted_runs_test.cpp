@@ -1,9 +1,7 @@
 // Scripted runs of the real program on the virtual clock, checked against their transcripts.
-#include <set>
-#include <sstream>
 #include <vector>
 
-#include "program_run.h"
+#include "support/program_run.h"
 
 namespace {
 
@@ -16,6 +14,8 @@ TEST(ScriptedRuns, MatchTheirTranscriptsExactly) {
       {"restart_yes", "--draw-order 7,45 --seed 1"},
       {"pause_resume", "--draw-order 7,45,3"},
       {"speeds_and_refused_taps", "--draw-order 7,45"},
+      {"speed_change", "--draw-order 7,45"},
+      {"repeat_twice", "--repeat-twice --draw-order 7,45"},
   };
   for (const auto& [name, options] : cases) {
     SCOPED_TRACE(name);
@@ -25,25 +25,6 @@ TEST(ScriptedRuns, MatchTheirTranscriptsExactly) {
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, fileText(base + ".transcript"));
   }
-}
-
-// A whole seeded game read from standard input: every number called, the board full, the
-// completion said last and shown.
-TEST(ScriptedRuns, AWholeSeededGameCallsEveryNumberAndCompletes) {
-  const ProgramRun game = runProgram("--script - --seed 2026", "tap Play\nuntil-idle\nboard\n");
-  ASSERT_EQ(game.exitCode, 0) << game.err;
-  std::set<std::string> called;
-  std::string lastSaid;
-  std::istringstream lines(game.out);
-  for (std::string time, kind, payload; lines >> time >> kind && std::getline(lines, payload);) {
-    if (kind == "title") called.insert(payload);
-    if (kind == "say") lastSaid = payload;
-  }
-  EXPECT_EQ(called.size(), 90u);
-  EXPECT_EQ(lastSaid,
-            " Please keep silence! Vorlix successfully completed! Congratulations for all winners");
-  EXPECT_NE(game.out.find(" alert Success! | Done! | Yes\n"), std::string::npos);
-  EXPECT_NE(game.out.find(" board unfilled:\n"), std::string::npos);
 }
 
 }  // namespace

@@ -4,14 +4,12 @@
 
 #include <algorithm>
 #include <regex>
-#include <sstream>
 #include <type_traits>
 
 #include "app/application_main.h"
 #include "hosts/common/transcript.h"
 #include "hosts/terminal/screen_text.h"
-#include "hosts/terminal/script.h"
-#include "program_run.h"
+#include "support/program_run.h"
 #include "tests/support/loop_host.h"
 
 namespace {
@@ -96,13 +94,8 @@ TEST(TerminalScreen, ALongSpeechNoteWrapsBetweenWords) {
   EXPECT_EQ(joined, "Speech: " + note + " ");
 }
 
-TEST(ProgramTexts, HelpAndTheVoiceList) {
-  const ProgramRun help = runProgram("--help");
-  EXPECT_NE(help.out.find("every number called, in ascending order"), std::string::npos);
-  EXPECT_EQ(help.out.find("every number called, in order"), std::string::npos);
-  EXPECT_NE(help.out.find("Ctrl+Q"), std::string::npos);
-  EXPECT_NE(help.out.find("--verbose"), std::string::npos);
-
+// The voice list marks one default voice.
+TEST(ProgramTexts, TheVoiceList) {
   const ProgramRun voices = runProgram("--list-voices");
   ASSERT_EQ(voices.exitCode, 0);
   EXPECT_EQ(voices.out.rfind("Voice (--voice takes the name or a language)  Languages\n", 0), 0u);
@@ -140,25 +133,6 @@ TEST(TranscriptWriter, SeesAChangeToEveryViewTheLastIncluded) {
     ASSERT_EQ(lines.size(), 1u) << "view " << i << " of " << before.views.size();
     EXPECT_EQ(lines.front().rfind(named, 0), 0u) << lines.front();
   }
-}
-
-// Scripts written on Windows end their lines with CR LF: the CR is no part of a command.
-TEST(ScriptParser, LinesEndingInCrLfReadAsTheSameScript) {
-  const std::string unix = "tap Play\nwait 2.5\nanswer No\ntap Remaining Numbers # all\nboard\n";
-  std::string windows;
-  for (const char c : unix) windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  std::istringstream plain(unix);
-  std::istringstream crlf(windows);
-  const auto expected = terminal::parseScript(plain);
-  const auto read = terminal::parseScript(crlf);
-  ASSERT_EQ(read.size(), expected.size());
-  for (std::size_t i = 0; i < read.size(); ++i) {
-    EXPECT_EQ(read[i].kind, expected[i].kind);
-    EXPECT_EQ(read[i].title, expected[i].title);
-    EXPECT_EQ(read[i].seconds, expected[i].seconds);
-  }
-  EXPECT_EQ(read[3].title, "Remaining Numbers");
-  EXPECT_EQ(read[1].seconds, 2.5);
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 // The claims of a game as a host makes them: tickets from a book and from the game record, the
-// verdict spoken and kept, good claims at one ball sharing the prize, a new game opening one line.
+// verdict spoken, good claims at one ball sharing the prize, a new game opening one line. (The
+// claims program's test keeps them in the game record.)
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <filesystem>
 #include <map>
 
 #include "app/claim_session.h"
-#include "app/game_recorder.h"
 #include "tests/support/claim_tickets.h"
 
 namespace {
@@ -17,10 +15,8 @@ using tickets::Verdict;
 
 class Session {
  public:
-  explicit Session(app::GameRecorder* recorder = nullptr)
-      : session_(
-            index(), lookup(), [this](const std::string& line) { said.push_back(line); },
-            recorder) {}
+  Session()
+      : session_(index(), lookup(), [this](const std::string& line) { said.push_back(line); }) {}
   app::ClaimSession& operator*() { return session_; }
   app::ClaimSession* operator->() { return &session_; }
   std::vector<std::string> said;
@@ -126,30 +122,6 @@ TEST(ClaimSession, ANewGameOpensOneLineAgain) {
   // A good claim not confirmed before the next call is void.
   EXPECT_FALSE(session->confirm(std::vector<int>{81, 61, 41, 21, 1, 2}).awarded);
   EXPECT_EQ(session->openPrize(), Prize::oneLine);
-}
-
-TEST(ClaimSession, ClaimsAreKeptInTheGameRecord) {
-  const auto file = std::filesystem::path(testing::TempDir()) /
-                    ("vorlix-claims-" + std::to_string(::getpid()) + ".sqlite");
-  std::filesystem::remove(file);
-  {
-    auto record = app::GameRecord::open(file, app::GameRecord::Access::caller);
-    app::GameRecorder recorder(record.get(), "seed 1", {});
-    Session session(&recorder);
-    session->claim(1234, {});  // before the game: nothing to keep it in
-    recorder.observe({kFirstLine, 5, app::GamePhase::paused, 81}, std::chrono::system_clock::now());
-    session->claim(999, kFirstLine);
-    session->claim(1234, kFirstLine);
-    session->confirm(kFirstLine);
-    const auto claims = record->claims(*recorder.currentGame());
-    ASSERT_EQ(claims.size(), 2u);
-    EXPECT_EQ(claims[0].verdict, "unknown");
-    EXPECT_EQ(claims[1].serial, 1234u);
-    EXPECT_EQ(claims[1].ball, 6);
-    EXPECT_EQ(claims[1].prize, "one line");
-    EXPECT_TRUE(claims[1].confirmed);
-  }
-  std::filesystem::remove(file);
 }
 
 TEST(ClaimSession, OnlyAnnouncedNumbersAreBallsToClaimOn) {

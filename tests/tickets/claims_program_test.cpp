@@ -1,5 +1,5 @@
-// Claims in scripted runs of the real program: every verdict for every prize, two tickets sharing
-// a prize, a claim after Re-start, and bad claims that leave the game going on.
+// Claims in scripted runs of the real program (the claim session's tests hold every verdict and
+// prize): a claim after Re-start, spoken and shown, and bad claims that leave the game going on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "app/game_record.h"
-#include "terminal/program_run.h"
+#include "support/program_run.h"
 
 namespace {
 
@@ -24,20 +24,14 @@ constexpr const char* kOrder = "--draw-order 1,21,41,61,81,12,32,52,72,82,3,23,3
 
 class ClaimsProgram : public testing::Test {
  protected:
-  ClaimsProgram() {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    book_ = fs::path(testing::TempDir()) /
-            ("vorlix-claims-" + std::to_string(::getpid()) + "-" + test->name() + ".json");
-    std::ofstream(book_) << kBook;
-  }
-  ~ClaimsProgram() override { fs::remove(book_); }
+  ClaimsProgram() { std::ofstream(book_) << kBook; }
 
-  ProgramRun play(const std::string& script, const std::string& more = "") const {
-    return runProgram("--script - --silent --book " + book_.string() + " " + kOrder + " " + more,
-                      script);
+  ProgramRun play(const std::string& script) const {
+    return runProgram("--script - --silent --book " + book_.string() + " " + kOrder, script);
   }
 
-  fs::path book_;
+  TestFolder folder_;
+  fs::path book_ = folder_.file("book.json");
 };
 
 // The claim and prize lines of a transcript, and how many numbers were shown after the last.
@@ -60,51 +54,11 @@ int titlesAfterLastClaim(const std::string& transcript) {
   return titles;
 }
 
-TEST_F(ClaimsProgram, OneLineSharedThenTwoLinesGoodThenLate) {
-  const auto run = play(
-      "tap Play\nwait 30\n"
-      "claim 5\nclaim 1234\nclaim 77\nconfirm\nclaim 1234\n"  // ball 5
-      "tap Play\nwait 33\nclaim 77\nclaim 1234\n"             // ball 10, not confirmed
-      "tap Play\nwait 6\nclaim 1234\n"                        // ball 11
-      "tap Play\nwait 20\n");
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(claimLines(run.out),
-            "30.000 claim 5 unknown no such ticket\n"
-            "30.000 claim 1234 good one line, row 1\n"
-            "30.000 claim 77 good one line, row 1\n"
-            "30.000 prize two lines\n"
-            "30.000 claim 1234 good one line, row 1\n"
-            "63.000 claim 77 bogey two lines needs 13 34 54 74 84\n"
-            "63.000 claim 1234 good two lines, rows 1 2\n"
-            "69.000 claim 1234 late two lines complete at ball 10 (82)\n");
-  EXPECT_GE(titlesAfterLastClaim(run.out), 2) << "the game goes on after a late claim";
-}
-
-TEST_F(ClaimsProgram, FullHouseEndsThePrizes) {
-  const auto run = play(
-      "tap Play\nwait 30\nclaim 1234\nconfirm\n"
-      "tap Play\nwait 33\nclaim 1234\nconfirm\n"
-      "tap Play\nwait 32\nclaim 77\nclaim 1234\nconfirm\nclaim 77\n"
-      "tap Play\nwait 6\nclaim 77\n");
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(claimLines(run.out),
-            "30.000 claim 1234 good one line, row 1\n"
-            "30.000 prize two lines\n"
-            "63.000 claim 1234 good two lines, rows 1 2\n"
-            "63.000 prize full house\n"
-            "95.000 claim 77 bogey full house needs 5 13 25 34 35 54 55 74 84 85\n"
-            "95.000 claim 1234 good full house, rows 1 2 3\n"
-            "95.000 prize none\n"
-            // At the same ball a claim is checked against the prize just won, to share it.
-            "95.000 claim 77 bogey full house needs 5 13 25 34 35 54 55 74 84 85\n"
-            "101.000 claim 77 closed no prize open\n");
-}
-
 TEST_F(ClaimsProgram, ReStartOpensOneLineAgainAndTheClaimIsSpokenAndKept) {
-  const fs::path store = book_.string() + ".sqlite";
+  const fs::path store = folder_.file();
   const auto run = runProgram(
       "--script - --store " + store.string() + " --book " + book_.string() + " " + kOrder,
-      "tap Play\nwait 30\nclaim 1234\nconfirm\n"
+      "claim 1234\ntap Play\nwait 30\nclaim 1234\nconfirm\n"  // the first before any call
       "tap Re-start\nanswer Yes\nclaim 77\n");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   {
@@ -122,8 +76,8 @@ TEST_F(ClaimsProgram, ReStartOpensOneLineAgainAndTheClaimIsSpokenAndKept) {
   const auto shown = runProgram("games --store " + store.string() + " show 1", "");
   EXPECT_NE(shown.out.find("     5       1234  "), std::string::npos) << shown.out;
   EXPECT_NE(shown.out.find("one line    good, confirmed\n"), std::string::npos) << shown.out;
-  fs::remove(store);
   EXPECT_EQ(claimLines(run.out),
+            "0.000 claim 1234 bogey one line needs 1 21 41 61 81\n"
             "30.000 claim 1234 good one line, row 1\n"
             "30.000 prize two lines\n"
             "30.000 claim 77 bogey one line needs 1 21 41 61 81\n");

@@ -140,24 +140,9 @@ TEST(Book, TheSameSeedGivesTheSameBookEverywhere) {
   };
   EXPECT_EQ(bookOf(2026), bookOf(2026));
   EXPECT_NE(bookOf(2026), bookOf(2027));
-  // Pinned: these depend only on mt19937_64 and the generator's own arithmetic, so any machine
-  // and standard library must give them.
-  platform::SeededRandomSource random(2026);
-  const auto book = tickets::generateBook(2, 1, random);
-  const tickets::Grid firstTicket = {{{6, 11, 0, 37, 0, 0, 61, 0, 83},
-                                      {7, 0, 20, 0, 43, 50, 64, 0, 0},
-                                      {0, 15, 29, 0, 48, 0, 66, 75, 0}}};
-  EXPECT_EQ(book.tickets.front().grid, firstTicket);
+  // Pinned: the book depends only on mt19937_64 and the generator's own arithmetic, so any
+  // machine and standard library must give it.
   EXPECT_EQ(fnv1a(bookOf(2026)), 9478941589068569991ull);
-}
-
-TEST(Book, RequestsOutsideTheLimitsAreRefused) {
-  EXPECT_TRUE(tickets::bookRequestFault(0, 1));
-  EXPECT_TRUE(tickets::bookRequestFault(tickets::kMostStrips + 1, 1));
-  EXPECT_TRUE(tickets::bookRequestFault(1, 0));
-  EXPECT_TRUE(tickets::bookRequestFault(1, tickets::kHighestSerial - 4));
-  EXPECT_FALSE(tickets::bookRequestFault(1, tickets::kHighestSerial - 5));
-  EXPECT_FALSE(tickets::bookRequestFault(tickets::kMostStrips, 1));
 }
 
 }  // namespace
