@@ -1,8 +1,9 @@
-// How the desktop window performs, measured in real time (it takes about a minute and a half):
-//  - launch to the first painted frame on the offscreen platform: vorlix-caller itself (silent,
-//    and with speech) beside a minimal Qt window, each in a fresh process, with each process's
-//    peak memory (VORLIX_EXIT_AFTER_FIRST_FRAME ends the program once its first frame is painted;
-//    a scratch Xvfb answers its display check);
+// How the desktop window performs, measured in real time (it takes about two minutes):
+//  - launch to the first painted frame on a real X server (a scratch Xvfb): vorlix-caller itself
+//    (silent, and with speech) beside a minimal Qt window, each in a fresh process, with each
+//    process's peak memory (VORLIX_EXIT_AFTER_FIRST_FRAME ends the program once its first frame is
+//    painted); then each left running for a few seconds, speech started, and asked to quit
+//    (SIGTERM): its peak memory then and its exit status;
 //  - how late the window's run loop fires in this process: a game calling at speed 2 with the
 //    window repainting after every firing (no speech), then a chain of short re-armed timers. The
 //    program's own pace with speech is measured by vorlix-timing-bench.
@@ -101,8 +102,9 @@ struct ChildRun {
 };
 
 // Spawns a program and waits for it: the time from spawning to its end (it ends right after its
-// first painted frame) and its peak memory.
-ChildRun runChild(std::vector<std::string> arguments) {
+// first painted frame, or when it is sent SIGTERM after `lifetime`) and its peak memory.
+ChildRun runChild(std::vector<std::string> arguments, int* exitStatus = nullptr,
+                  std::chrono::milliseconds lifetime = {}) {
   std::vector<char*> args;
   for (auto& argument : arguments) args.push_back(argument.data());
   args.push_back(nullptr);
@@ -112,20 +114,26 @@ ChildRun runChild(std::vector<std::string> arguments) {
     std::perror("posix_spawn");
     return {0.0, 0};
   }
+  if (lifetime.count() > 0) {
+    ::usleep(static_cast<useconds_t>(lifetime.count() * 1000));
+    ::kill(pid, SIGTERM);
+  }
   int status = 0;
   rusage usage{};
   wait4(pid, &status, 0, &usage);
+  if (exitStatus != nullptr) *exitStatus = status;
   return {std::chrono::duration<double>(Clock::now() - start).count(), usage.ru_maxrss};
 }
 
-// An X server for the caller's display check to talk to; the windows themselves are drawn on Qt's
-// offscreen platform. Empty when Xvfb cannot be started.
+// An X server for the windows to open on, kept from resetting when its last client leaves (as a
+// desktop's window manager keeps it): a reset between two programs, or between the caller's check
+// of the display and its window, would be timed as launch time. Empty when Xvfb cannot be started.
 class ScratchDisplay {
  public:
   ScratchDisplay() {
     const int number = 90 + static_cast<int>(::getpid() % 400);
     name_ = ":" + std::to_string(number);
-    std::vector<std::string> arguments{"/usr/bin/Xvfb", name_, "-nolisten", "tcp"};
+    std::vector<std::string> arguments{"/usr/bin/Xvfb", name_, "-nolisten", "tcp", "-noreset"};
     std::vector<char*> args;
     for (auto& argument : arguments) args.push_back(argument.data());
     args.push_back(nullptr);
@@ -162,16 +170,23 @@ double percentile(std::vector<double> values, double p) {
   return values[std::min(index, values.size() - 1)];
 }
 
+std::string exitStatusText(int status) {
+  if (WIFEXITED(status)) return "exit " + std::to_string(WEXITSTATUS(status));
+  if (WIFSIGNALED(status)) return std::string("killed by SIG") + sigabbrev_np(WTERMSIG(status));
+  return "?";
+}
+
 // Each round spawns all three, one after the other, so a busy moment of the machine falls on all.
-void reportLaunches(const char* self) {
-  constexpr int kRuns = 15;
+// Every program draws on the X server, as on a desktop.
+void reportLaunches(const char* self, const char* caller) {
+  constexpr int kRuns = 30;
   const ScratchDisplay display;
   if (!display.up()) {
     std::printf("Launch to first painted frame: skipped (Xvfb could not be started)\n");
     return;
   }
   ::setenv("DISPLAY", display.name().c_str(), 1);
-  ::setenv("VORLIX_EXIT_AFTER_FIRST_FRAME", "1", 1);
+  ::unsetenv("QT_QPA_PLATFORM");
   struct Kind {
     const char* name;
     std::vector<std::string> arguments;
@@ -180,16 +195,18 @@ void reportLaunches(const char* self) {
   };
   std::vector<Kind> kinds{
       {"minimal Qt window", {self, "--child"}, {}},
-      {"vorlix-caller --silent", {VORLIX_CALLER, "--window", "--silent"}, {}},
-      {"vorlix-caller (speech)", {VORLIX_CALLER, "--window"}, {}},
+      {"vorlix-caller --silent", {caller, "--window", "--silent", "--no-store"}, {}},
+      {"vorlix-caller (speech)", {caller, "--window", "--no-store"}, {}},
   };
+  ::setenv("VORLIX_EXIT_AFTER_FIRST_FRAME", "1", 1);
   for (int i = 0; i < kRuns; ++i)
     for (auto& kind : kinds) {
       const ChildRun run = runChild(kind.arguments);
       kind.times.push_back(run.seconds * 1000.0);
       kind.peak = std::max(kind.peak, run.peakKilobytes);
     }
-  std::printf("Launch to first painted frame (offscreen, %d fresh processes each)\n", kRuns);
+  ::unsetenv("VORLIX_EXIT_AFTER_FIRST_FRAME");
+  std::printf("Launch to first painted frame (Xvfb, %d fresh processes each)\n", kRuns);
   std::printf("  %-24s %10s %10s %10s %8s %12s\n", "program", "median ms", "p99 ms", "max ms",
               "ratio", "peak memory");
   const double baseline = percentile(kinds[0].times, 0.5);
@@ -198,7 +215,13 @@ void reportLaunches(const char* self) {
                 percentile(kind.times, 0.5), percentile(kind.times, 0.99),
                 percentile(kind.times, 1.0), percentile(kind.times, 0.5) / baseline,
                 static_cast<double>(kind.peak) / 1024.0);
-  ::unsetenv("VORLIX_EXIT_AFTER_FIRST_FRAME");
+  std::printf("Running for 3 s (speech started), then asked to quit (SIGTERM)\n");
+  for (std::size_t k = 1; k < kinds.size(); ++k) {
+    int status = 0;
+    const ChildRun run = runChild(kinds[k].arguments, &status, std::chrono::seconds(3));
+    std::printf("  %-24s peak memory %6.1f MiB, %s\n", kinds[k].name,
+                static_cast<double>(run.peakKilobytes) / 1024.0, exitStatusText(status).c_str());
+  }
 }
 
 void reportLateness(const char* what, const std::vector<double>& lateMs) {
@@ -253,8 +276,10 @@ std::vector<double> latenessOfAChain(int firings) {
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--child") == 0) return childShowsFirstFrame(argc, argv);
+  // --caller PATH times another build of the caller (an older one, say) beside the same baseline.
+  const char* caller = argc == 3 && std::strcmp(argv[1], "--caller") == 0 ? argv[2] : VORLIX_CALLER;
+  reportLaunches(argv[0], caller);
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  reportLaunches(argv[0]);
 
   QApplication app(argc, argv);
   std::printf("Timer lateness on the window's run loop (precise timers, real time)\n");

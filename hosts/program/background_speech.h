@@ -1,11 +1,12 @@
 #pragma once
 
 #include <functional>
-#include <future>
 #include <iosfwd>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -13,19 +14,24 @@
 
 namespace program {
 
-// Speech started on another thread while the window is being made, so the window is painted
-// without waiting for espeak-ng (tens of milliseconds). It speaks through the real engine once that
-// is up: a line handed over before then (hardly possible: nobody has pressed Play yet) waits for
-// it. What the start had to say (no sound device) comes as the engine's first notices.
+// The window's speech, started on another thread once the window has painted its first frame, so
+// the window neither waits for espeak-ng nor shares the processor with its start. Neither `speak`
+// nor `takeNotices` ever waits: a line handed over before the engine is up is kept with its
+// hand-over time and passed on, in order, as soon as it is (it is heard late, never lost). What
+// the start had to say (no sound device) comes as the engine's first notices.
 class BackgroundSpeech : public platform::SpeechEngine {
  public:
   using FailureCheck = std::function<std::optional<std::string>()>;
+  // Starts the speech; gives it and the warnings its start wrote, one a line.
+  using Starter = std::function<std::pair<ChosenSpeech, std::string>()>;
 
-  // `starting` gives the speech and the warnings its start wrote, one a line.
-  explicit BackgroundSpeech(std::future<std::pair<ChosenSpeech, std::string>> starting)
-      : starting_(std::move(starting)) {}
+  explicit BackgroundSpeech(Starter starter) : starter_(std::move(starter)) {}
   ~BackgroundSpeech() override;
+  BackgroundSpeech(const BackgroundSpeech&) = delete;
+  BackgroundSpeech& operator=(const BackgroundSpeech&) = delete;
 
+  // Begins the start on its own thread; once only, later calls do nothing.
+  void start();
   void speak(const platform::SpeechUtterance& utterance, platform::Duration handedOverAt) override;
   std::vector<std::string> takeNotices() override;
   // The recording's first failed write, readable after this engine is gone.
@@ -34,17 +40,25 @@ class BackgroundSpeech : public platform::SpeechEngine {
   }
 
  private:
-  platform::SpeechEngine* started();
+  void started(std::pair<ChosenSpeech, std::string> result);
 
-  std::future<std::pair<ChosenSpeech, std::string>> starting_;
-  std::optional<ChosenSpeech> speech_;
+  Starter starter_;
+  std::mutex mutex_;
+  std::optional<ChosenSpeech> speech_;  // once the start is done
+  std::vector<std::pair<platform::SpeechUtterance, platform::Duration>> waiting_;
   std::vector<std::string> notices_;
   std::shared_ptr<FailureCheck> failure_ =
       std::make_shared<FailureCheck>([] { return std::optional<std::string>(); });
+  std::thread starting_;
 };
 
-// The window's speech: started in the background, except when a voice is named (an unknown one
-// must be refused before the window opens) or nothing is to be heard (--silent starts nothing).
-ChosenSpeech chooseWindowSpeech(const ProgramOptions& options, std::ostream& errors);
+// The window's speech and what starts it once the first frame is painted. It is started at once,
+// before the window, when a voice is named (an unknown one must be refused before the window
+// opens); with nothing to hear or record (--silent) espeak-ng is never started.
+struct WindowSpeech {
+  ChosenSpeech chosen;
+  std::function<void()> start = [] {};
+};
+WindowSpeech chooseWindowSpeech(const ProgramOptions& options, std::ostream& errors);
 
 }  // namespace program

@@ -210,11 +210,12 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
     throw UsageError(
         "there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set); "
         "use --terminal");
-  ChosenSpeech speech = chooseWindowSpeech(options, errors);  // the window is painted first
+  WindowSpeech speech = chooseWindowSpeech(options, errors);  // started after the first frame
   qthost::WindowHostOptions window;
   window.screen = options.screen;
   window.random = &random;
-  window.speech = speech.engine.get();
+  window.speech = speech.chosen.engine.get();
+  window.afterFirstFrame = speech.start;
   platform::StdoutConsole log;
   if (options.verbose) window.console = &log;
   const auto room = roomFeed(options, errors);
@@ -222,7 +223,7 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
   window.audience = options.audience;
   window.claimBooks = givenBook(options);
   window.keptTickets = keptTickets();
-  return exitCodeAfterOutputs(qthost::runWindowHost(window), speech, nullptr, errors);
+  return exitCodeAfterOutputs(qthost::runWindowHost(window), speech.chosen, nullptr, errors);
 #else
   (void)options;
   (void)random;

@@ -6,8 +6,10 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
 #include <memory>
+#include <utility>
 
 #include "app/quit_request.h"
 #include "hosts/common/speech_notices.h"
@@ -28,20 +30,27 @@ QSize initialWindowSize(const ScreenWidget& widget) {
   return wanted.scaled(room, Qt::KeepAspectRatio);
 }
 
-// With VORLIX_EXIT_AFTER_FIRST_FRAME set, the program ends at once when its window's first frame
-// has been painted, without tidying up: how the launch benchmark times it to its first frame.
-class ExitAfterFirstFrame : public QObject {
+// Runs an action once the window's first frame has been painted, or after two seconds if no frame
+// comes (a window that opens minimised): what waits for the first frame, such as starting the
+// speech. With VORLIX_EXIT_AFTER_FIRST_FRAME set, the action is to end the program at once,
+// without tidying up: how the launch benchmark times it to its first frame.
+class AfterFirstFrame : public QObject {
  public:
+  explicit AfterFirstFrame(std::function<void()> action) : action_(std::move(action)) {
+    if (qEnvironmentVariableIsSet("VORLIX_EXIT_AFTER_FIRST_FRAME")) action_ = [] { std::_Exit(0); };
+    QTimer::singleShot(2000, this, [this] { run(); });
+  }
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && !quitting_) {
-      quitting_ = true;
-      QTimer::singleShot(0, [] { std::_Exit(0); });  // once this paint is done
-    }
+    if (event->type() == QEvent::Paint && action_)
+      QTimer::singleShot(0, this, [this] { run(); });  // once this paint is done
     return QObject::eventFilter(watched, event);
   }
 
  private:
-  bool quitting_ = false;
+  void run() {
+    if (auto action = std::exchange(action_, nullptr)) action();
+  }
+  std::function<void()> action_;
 };
 
 }  // namespace
@@ -121,9 +130,8 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
     QObject::connect(quitNotifier.get(), &QSocketNotifier::activated, [] { QApplication::quit(); });
   }
 
-  ExitAfterFirstFrame firstFrameExit;
-  if (qEnvironmentVariableIsSet("VORLIX_EXIT_AFTER_FIRST_FRAME"))
-    widget.installEventFilter(&firstFrameExit);
+  AfterFirstFrame firstFrame(std::move(facilities_.afterFirstFrame));
+  widget.installEventFilter(&firstFrame);
   widget.resize(initialWindowSize(widget));
   widget.show();
   screen.shown();

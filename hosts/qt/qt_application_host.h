@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/application_main.h"
 #include "app/claim_session.h"
 #include "hosts/common/room_feed.h"
@@ -23,6 +25,7 @@ class QtApplicationHost : public app::ApplicationHost {
     app::ClaimSession::TicketLookup keptTickets;  // and those kept in the game record
     hostkit::RoomFeed* room = nullptr;            // the room's displays (keys D, J, W) when given
     bool audienceAtLaunch = false;                // opens the audience window with the caller's
+    std::function<void()> afterFirstFrame;        // once the window's first frame is painted
   };
 
   explicit QtApplicationHost(Facilities facilities);

@@ -5,6 +5,8 @@
 
 #include <QFontMetricsF>
 #include <QPainterPath>
+#include <QPixmap>
+#include <QPixmapCache>
 
 namespace qthost {
 namespace {
@@ -46,7 +48,15 @@ void drawTextLine(QPainter& painter, const app::Drawing& drawing, const QRectF& 
   painter.drawText(line.area, toQtAlignment(drawing.alignment) | Qt::AlignVCenter, line.shown);
 }
 
-void paintBox(QPainter& painter, const app::Drawing& drawing, const QRectF& area, double scale) {
+// A box as it is drawn at `size` (a rounded background, a border inside its edge), on a
+// transparent pixmap of the painter's pixel ratio.
+QPixmap boxPicture(const app::Drawing& drawing, QSizeF size, double scale, qreal pixelRatio) {
+  QPixmap picture((size * pixelRatio).toSize());
+  picture.setDevicePixelRatio(pixelRatio);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  const QRectF area(QPointF(0.0, 0.0), size);
   const double radius = std::max(0.0, drawing.cornerRadius * scale);
   if (drawing.background && drawing.background->alpha > 0.0) {
     QPainterPath path;
@@ -62,6 +72,34 @@ void paintBox(QPainter& painter, const app::Drawing& drawing, const QRectF& area
     painter.drawRoundedRect(inner, std::max(0.0, radius - width / 2),
                             std::max(0.0, radius - width / 2));
   }
+  return picture;
+}
+
+// The box placed on whole pixels and copied from a picture kept for its size and look: the board's
+// ninety cells come in a handful of looks, and drawing each rounded outline anew was most of the
+// work of a frame.
+void paintBox(QPainter& painter, const app::Drawing& drawing, const QRectF& area, double scale) {
+  const QPoint topLeft(static_cast<int>(std::lround(area.left())),
+                       static_cast<int>(std::lround(area.top())));
+  const QSize size(static_cast<int>(std::lround(area.right())) - topLeft.x(),
+                   static_cast<int>(std::lround(area.bottom())) - topLeft.y());
+  if (size.isEmpty()) return;
+  const qreal pixelRatio = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
+  const QRgb background = drawing.background ? toQColor(*drawing.background).rgba() : 0u;
+  const QString key = QStringLiteral("vorlix-box %1x%2 %3 %4 %5 %6 %7")
+                          .arg(size.width())
+                          .arg(size.height())
+                          .arg(pixelRatio)
+                          .arg(drawing.cornerRadius * scale)
+                          .arg(background)
+                          .arg(drawing.borderWidth * scale)
+                          .arg(toQColor(drawing.borderColour).rgba());
+  QPixmap picture;
+  if (!QPixmapCache::find(key, &picture)) {
+    picture = boxPicture(drawing, QSizeF(size), scale, pixelRatio);
+    QPixmapCache::insert(key, picture);
+  }
+  painter.drawPixmap(topLeft, picture);
 }
 
 // A cell, a control or the speed label: its box, then its text (white on the controls).
@@ -120,9 +158,10 @@ TextLine fittedTextLine(const app::Drawing& drawing, const QRectF& area, double 
   const QFontMetricsF natural(font);
   const double shrink = std::min(room.width() / natural.horizontalAdvance(text),
                                  room.height() / (natural.ascent() + natural.descent()));
+  if (shrink >= 1.0) return {font, text, room};  // most lines: fitting as they are, laid out once
   const int smallest = std::max(1, static_cast<int>(font.pixelSize() * kSmallestTextShrink));
   int size = font.pixelSize();
-  if (shrink < 1.0) size = std::max(smallest, static_cast<int>(std::floor(size * shrink)));
+  size = std::max(smallest, static_cast<int>(std::floor(size * shrink)));
   // Hinting does not scale exactly: a step smaller while the line is still too wide.
   for (font.setPixelSize(size);
        size > smallest && QFontMetricsF(font).horizontalAdvance(text) > room.width();)
@@ -138,23 +177,33 @@ platform::Rect titleBand(const app::ScreenSnapshot& screen) {
 }
 
 QFont fittedTitleFont(const QString& text, const QRectF& area) {
+  // Text at pixel size p in `area` takes the room that it takes at the reference size in `area`
+  // grown by reference / p, so the search measures with one font. Only the size it settles on is
+  // loaded: each size tried would be matched and loaded on its own, which made the first frame
+  // tens of milliseconds late.
+  constexpr int kReferenceSize = 200;
+  constexpr int kFlags = Qt::AlignCenter | Qt::TextWordWrap;
+  auto fits = [&](const QFont& font, double grown) {
+    const QRectF room(area.topLeft(), area.size() * grown);
+    const QRectF needed = QFontMetricsF(font).boundingRect(room, kFlags, text);
+    return needed.width() <= room.width() && needed.height() <= room.height();
+  };
   QFont font;
   font.setBold(true);
+  font.setPixelSize(kReferenceSize);
   int low = 1;
   int high = std::max(1, static_cast<int>(area.height()));
   // Binary search for the largest pixel size whose wrapped text still fits the area.
   while (low < high) {
     const int mid = (low + high + 1) / 2;
-    font.setPixelSize(mid);
-    const QRectF needed =
-        QFontMetricsF(font).boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, text);
-    const bool fits = needed.width() <= area.width() && needed.height() <= area.height();
-    if (fits)
+    if (fits(font, static_cast<double>(kReferenceSize) / mid))
       low = mid;
     else
       high = mid - 1;
   }
+  // Hinting rounds small sizes a little differently: the size found is checked as it is drawn.
   font.setPixelSize(low);
+  while (low > 1 && !fits(font, 1.0)) font.setPixelSize(--low);
   return font;
 }
 

@@ -67,7 +67,8 @@ int runWindowHost(const WindowHostOptions& options) {
   }
   const ApplicationScope application(options.programName);
   QtApplicationHost host({options.speech, options.random, options.console, options.claimBooks,
-                          options.keptTickets, options.room, options.audience});
+                          options.keptTickets, options.room, options.audience,
+                          options.afterFirstFrame});
   return app::applicationMain(host, options.screen);
 }
 

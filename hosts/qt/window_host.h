@@ -2,6 +2,7 @@
 
 // The desktop window's entry points, for the program. Nothing here needs Qt to be included.
 
+#include <functional>
 #include <string>
 
 #include "app/application_main.h"
@@ -22,8 +23,9 @@ struct WindowHostOptions {
   // The tickets claims are checked against: a book given to the caller, and the game record's.
   tickets::TicketIndex claimBooks;
   app::ClaimSession::TicketLookup keptTickets;
-  hostkit::RoomFeed* room = nullptr;  // the room's displays: the web board, the audience window
-  bool audience = false;              // --audience: the audience window opens at once
+  hostkit::RoomFeed* room = nullptr;      // the room's displays: the web board, the audience window
+  bool audience = false;                  // --audience: the audience window opens at once
+  std::function<void()> afterFirstFrame;  // once the window's first frame is painted
 };
 
 // Runs the caller in a desktop window until the user closes it (or Ctrl-C); returns the exit code,

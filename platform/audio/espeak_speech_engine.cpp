@@ -1,7 +1,9 @@
 #include "platform/audio/espeak_speech_engine.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -84,18 +86,58 @@ UtteranceStart EspeakSpeechEngine::startOf(Duration handedOverAt) const {
   return {startAt, static_cast<std::size_t>(leadIn.count() * sampleRate_ / 1'000'000)};
 }
 
+namespace {
+
+// The sentences of a line, each with its closing mark: "Welcome! Game is about to start!" is
+// "Welcome!" and "Game is about to start!".
+std::vector<std::string> sentencesOf(const std::string& text) {
+  std::vector<std::string> sentences;
+  std::size_t begin = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool closes = (text[i] == '.' || text[i] == '!' || text[i] == '?') &&
+                        (i + 1 == text.size() || text[i + 1] == ' ');
+    if (!closes) continue;
+    sentences.push_back(text.substr(begin, i + 1 - begin));
+    begin = text.find_first_not_of(' ', i + 1);
+    if (begin == std::string::npos) break;
+    i = begin - 1;
+  }
+  if (begin != std::string::npos && begin < text.size()) sentences.push_back(text.substr(begin));
+  return sentences;
+}
+
+}  // namespace
+
+bool EspeakSpeechEngine::nextLineDueBy(Duration at) const {
+  std::lock_guard lock(mutex_);
+  return !queue_.empty() && queue_.front().handedOverAt <= at;
+}
+
 void EspeakSpeechEngine::speakOne(const Pending& pending) {
   const UtteranceStart start = startOf(pending.handedOverAt);
+  const float rate = pending.rate * catchUpPace(start.startAt - pending.handedOverAt);
+  const bool opening = start.startAt == pending.handedOverAt;
+  const std::vector<std::string> parts =
+      opening ? sentencesOf(pending.text) : std::vector<std::string>{pending.text};
   std::size_t samples = 0;
+  const auto heardUntil = [&] {
+    return start.startAt + secondsToDuration(static_cast<double>(samples) / sampleRate_);
+  };
+  const auto send = [this, &samples](std::span<const std::int16_t> pcm) {
+    samples += pcm.size();
+    sink_->write(pcm);
+  };
   try {
     sink_->beginUtterance(start);
-    synthesizer_->synthesize(
-        pending.text, pending.rate * catchUpPace(start.startAt - pending.handedOverAt),
-        [this, &samples](std::span<const std::int16_t> pcm) {
-          samples += pcm.size();
-          sink_->write(pcm);
-        },
-        false);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      if (i > 0) {
+        if (nextLineDueBy(heardUntil())) break;
+        const std::vector<std::int16_t> gap(static_cast<std::size_t>(
+            std::chrono::duration<double>(kGapBetweenLines).count() * sampleRate_));
+        send(gap);
+      }
+      synthesizer_->synthesize(parts[i], rate, send, false);
+    }
     sink_->endUtterance();
   } catch (const std::exception& failure) {
     std::lock_guard lock(mutex_);
@@ -103,7 +145,7 @@ void EspeakSpeechEngine::speakOne(const Pending& pending) {
     if (lastError_ != failure.what()) notices_.emplace_back(failure.what());
     lastError_ = failure.what();
   }
-  previousLineEnd_ = start.startAt + secondsToDuration(static_cast<double>(samples) / sampleRate_);
+  previousLineEnd_ = heardUntil();
 }
 
 void EspeakSpeechEngine::tell(const std::string& notice) {

@@ -24,10 +24,14 @@ namespace platform {
 // Lines follow each other closely, so a fast game's voice keeps up with its board: espeak-ng's
 // closing sentence pause (about 0.3 s) is left out, and a line handed over while the one before
 // is still being heard starts `kGapBetweenLines` after it. A line that starts late all the same
-// (behind the long welcome, or when lines come faster than they can be said) is said faster, a
-// quarter faster for every `kCatchUpStepEvery` late, up to twice the pace asked for, so the voice
-// catches up within a few lines. The worker keeps the timeline of what it has sent (each line's
-// start and end on the run loop's clock) to tell the sink when each line starts.
+// (when lines come faster than they can be said, as the warning before the last ten numbers
+// behind a number's last item at the fastest speeds) is said faster, a quarter faster for every
+// `kCatchUpStepEvery` late, up to twice the pace asked for, so the voice catches up within a few
+// lines. A line that begins in silence opens what follows (the welcome, the resume line, a
+// recall's lead-in): it is said a sentence at a time, `kGapBetweenLines` apart, and once a later
+// line is due it ends with the sentence it is saying, so a number is never held back by a long
+// greeting. Every other line is said whole. The worker keeps the timeline of what it has sent
+// (each line's start and end on the run loop's clock) to tell the sink when each line starts.
 //
 // Shutting down (the destructor): the worker goes on with what is queued for up to
 // `liveDrainBound` of wall time, so a live hall hears the line in progress and a little more; past
@@ -73,6 +77,8 @@ class EspeakSpeechEngine : public SpeechEngine {
   void run();
   std::optional<Pending> nextPending();
   void speakOne(const Pending& pending);
+  // Whether the line after the one being said was handed over by `at`.
+  bool nextLineDueBy(Duration at) const;
   void finishedOne();
   UtteranceStart startOf(Duration handedOverAt) const;
   void tell(const std::string& notice);

@@ -1,11 +1,14 @@
-// The program saves the window as a PNG once a script has ended: the picture shows the game as
-// the script left it.
+// The program's own window: the PNG it saves once a script has ended shows the game as the script
+// left it, and the window ends cleanly when asked to quit.
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "window_program.h"
 
@@ -42,6 +45,34 @@ TEST(WindowProgram, ScreenshotAfterAScriptShowsTheGameItLeft) {
   EXPECT_TRUE(closeColours(besideText(picture, cellFrame(45)), QColor(127, 127, 255)));
   EXPECT_EQ(besideText(picture, cellFrame(12)), QColor(Qt::yellow)) << "drawn, not yet shown";
   EXPECT_EQ(besideText(picture, {57.64, 385.2, 29.8, 23.84}), QColor(255, 128, 0)) << "L2";
+}
+
+// The window with speech on, asked to quit (SIGTERM, as Ctrl-C does) once it is running: it ends
+// with exit code 0 on Qt's offscreen platform and on a real X server alike, the display check
+// answered by a private Xvfb. The application used to outlive main and crash on its way out.
+TEST(WindowProgram, WindowEndsWithExitCodeZeroWhenAskedToQuit) {
+  QProcess xServer;
+  xServer.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
+  ASSERT_TRUE(xServer.waitForReadyRead(20000)) << "Xvfb did not start";
+  const QString display = ":" + QString::fromLatin1(xServer.readAllStandardOutput()).trimmed();
+  for (const char* platform : {"offscreen", "xcb"}) {
+    QTemporaryDir folder;
+    const QString store = folder.filePath(QStringLiteral("games.sqlite"));
+    QProcess program;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(platform));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(VORLIX_CALLER), {"--window", "--audio", "none", "--store", store});
+    // The game record is opened once the caller listens for the quit.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(store); }, 30000)) << platform;
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(30000)) << platform;
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << platform;
+    EXPECT_EQ(program.exitCode(), 0) << platform << program.readAllStandardError().toStdString();
+  }
+  xServer.terminate();
+  xServer.waitForFinished();
 }
 
 }  // namespace
