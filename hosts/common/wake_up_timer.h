@@ -19,9 +19,11 @@ class WakeUpTimer {
   WakeUpTimer& operator=(const WakeUpTimer&) = delete;
 
   int descriptor() const { return descriptor_; }
-  // Becomes readable at `at` on the loop's clock (at once when that has passed); never when empty.
+  // Becomes readable just before `at` on the loop's clock (at once when that has passed); never
+  // when empty.
   void wakeAt(std::optional<platform::Duration> at);
-  // Reads the expiry, so the descriptor is quiet until the next wakeAt.
+  // Reads the expiry, so the descriptor is quiet until the next wakeAt, and returns at the
+  // deadline: the descriptor wakes a little ahead of it.
   void acknowledge();
 
  private:

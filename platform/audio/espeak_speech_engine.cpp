@@ -78,9 +78,9 @@ float EspeakSpeechEngine::catchUpPace(Duration lateness) {
 }
 
 UtteranceStart EspeakSpeechEngine::startOf(Duration handedOverAt) const {
-  if (!previousLineEnd_ || handedOverAt >= *previousLineEnd_ + kGapBetweenLines)
-    return {handedOverAt, 0};
-  const Duration startAt = *previousLineEnd_ + kGapBetweenLines;
+  const Duration gap = previousInAGroup_ ? kGapAfterAGroup : kGapBetweenLines;
+  if (!previousLineEnd_ || handedOverAt >= *previousLineEnd_ + gap) return {handedOverAt, 0};
+  const Duration startAt = *previousLineEnd_ + gap;
   const Duration liveFrom = std::max(handedOverAt, *previousLineEnd_);
   const auto leadIn = std::chrono::duration_cast<std::chrono::microseconds>(startAt - liveFrom);
   return {startAt, static_cast<std::size_t>(leadIn.count() * sampleRate_ / 1'000'000)};
@@ -113,9 +113,25 @@ bool EspeakSpeechEngine::nextLineDueBy(Duration at) const {
   return !queue_.empty() && queue_.front().handedOverAt <= at;
 }
 
+bool EspeakSpeechEngine::anotherLineOfTheSameMoment(const Pending& pending, bool mayWait) {
+  std::unique_lock lock(mutex_);
+  const auto waiting = [&] {
+    return !queue_.empty() && queue_.front().handedOverAt <= pending.handedOverAt;
+  };
+  if (mayWait) wakeWorker_.wait_for(lock, kSameMomentGrace, [&] { return waiting() || closing_; });
+  return waiting();
+}
+
 void EspeakSpeechEngine::speakOne(const Pending& pending) {
   const UtteranceStart start = startOf(pending.handedOverAt);
-  const float rate = pending.rate * catchUpPace(start.startAt - pending.handedOverAt);
+  float pace = catchUpPace(start.startAt - pending.handedOverAt);
+  const bool backToBack =
+      previousLineEnd_ && *previousLineEnd_ + kBackToBackWithin > pending.handedOverAt;
+  const bool startsLater = start.startAt - pending.handedOverAt >= kGapBetweenLines;
+  const bool inAGroup = backToBack && (previousHandedOverAt_ == pending.handedOverAt ||
+                                       anotherLineOfTheSameMoment(pending, startsLater));
+  if (inAGroup) pace = std::max(pace, 1.0f + kCatchUpSteps * kCatchUpStep);
+  const float rate = pending.rate * pace;
   const bool opening = start.startAt == pending.handedOverAt;
   const std::vector<std::string> parts =
       opening ? sentencesOf(pending.text) : std::vector<std::string>{pending.text};
@@ -146,6 +162,8 @@ void EspeakSpeechEngine::speakOne(const Pending& pending) {
     lastError_ = failure.what();
   }
   previousLineEnd_ = heardUntil();
+  previousHandedOverAt_ = pending.handedOverAt;
+  previousInAGroup_ = inAGroup;
 }
 
 void EspeakSpeechEngine::tell(const std::string& notice) {

@@ -27,11 +27,15 @@ namespace platform {
 // (when lines come faster than they can be said, as the warning before the last ten numbers
 // behind a number's last item at the fastest speeds) is said faster, a quarter faster for every
 // `kCatchUpStepEvery` late, up to twice the pace asked for, so the voice catches up within a few
-// lines. A line that begins in silence opens what follows (the welcome, the resume line, a
-// recall's lead-in): it is said a sentence at a time, `kGapBetweenLines` apart, and once a later
-// line is due it ends with the sentence it is saying, so a number is never held back by a long
-// greeting. Every other line is said whole. The worker keeps the timeline of what it has sent
-// (each line's start and end on the run loop's clock) to tell the sink when each line starts.
+// lines. Lines handed over together (a number's last item and a warning) while the voice is busy
+// (it spoke less than `kBackToBackWithin` before) are said at twice the pace from the first, and
+// `kGapAfterAGroup` after each other and before what follows, as the next number would otherwise
+// wait behind both for over a second at the fastest speed. A line that begins in silence opens
+// what follows (the welcome, the resume line, a recall's lead-in): it is said a sentence at a time,
+// `kGapBetweenLines` apart, and once a later line is due it ends with the sentence it is saying, so
+// a number is never held back by a long greeting. Every other line is said whole. The worker keeps
+// the timeline of what it has sent (each line's start and end on the run loop's clock) to tell the
+// sink when each line starts.
 //
 // Shutting down (the destructor): the worker goes on with what is queued for up to
 // `liveDrainBound` of wall time, so a live hall hears the line in progress and a little more; past
@@ -42,6 +46,9 @@ class EspeakSpeechEngine : public SpeechEngine {
  public:
   static constexpr std::chrono::milliseconds kDefaultLiveDrainBound{3000};
   static constexpr std::chrono::milliseconds kGapBetweenLines{200};
+  static constexpr std::chrono::milliseconds kSameMomentGrace{2};
+  static constexpr std::chrono::milliseconds kBackToBackWithin{1000};
+  static constexpr std::chrono::milliseconds kGapAfterAGroup{150};
   static constexpr std::chrono::milliseconds kCatchUpStepEvery{150};
   static constexpr float kCatchUpStep = 0.25f;
   static constexpr int kCatchUpSteps = 4;
@@ -77,6 +84,11 @@ class EspeakSpeechEngine : public SpeechEngine {
   void run();
   std::optional<Pending> nextPending();
   void speakOne(const Pending& pending);
+  // Whether a line handed over at the same moment as `pending` waits behind it. The game hands a
+  // moment's lines over one after another, so when `mayWait` (`pending` starts well after its
+  // hand-over, and a short wait is never heard) the worker gives the rest `kSameMomentGrace` to
+  // come.
+  bool anotherLineOfTheSameMoment(const Pending& pending, bool mayWait);
   // Whether the line after the one being said was handed over by `at`.
   bool nextLineDueBy(Duration at) const;
   void finishedOne();
@@ -85,7 +97,9 @@ class EspeakSpeechEngine : public SpeechEngine {
 
   std::unique_ptr<EspeakSynthesizer> synthesizer_;
   std::unique_ptr<AudioSink> sink_;
-  std::optional<Duration> previousLineEnd_;  // the worker's own: where the last line ends
+  std::optional<Duration> previousLineEnd_;       // the worker's own: where the last line ends
+  std::optional<Duration> previousHandedOverAt_;  // and when it was handed over
+  bool previousInAGroup_ = false;
   const std::chrono::milliseconds liveDrainBound_;
   const int sampleRate_;
 

@@ -89,9 +89,9 @@ SpeedRun recordWholeGameAt(int speed, std::uint64_t seed) {
 
 // At every speed the voice keeps up with the board over a whole game: no line starts more than a
 // second after it is due. The welcome (4.3 s) is heard in full unless a number is due before it
-// ends (speeds 2 and 3), and then up to the end of a sentence, never less than the first. At
-// speed 2 the warning before the last ten or five numbers, said behind a number, can hold the
-// next number back a little longer (seed 5: "Single number 2" and the warning, then "1").
+// ends (speeds 2 and 3), and then up to the end of a sentence, never less than the first. Seed 5 is
+// among the worst of thirty at speed 2 (0.90 s): a number's last item and the warning before the
+// last five numbers come together and the next number waits behind both.
 TEST(VoiceKeepsUp, NoLineMoreThanASecondLateAtAnySpeed) {
   for (const std::uint64_t seed : {20261207u, 5u})
     for (int speed = 2; speed <= 10; ++speed) {
@@ -99,7 +99,7 @@ TEST(VoiceKeepsUp, NoLineMoreThanASecondLateAtAnySpeed) {
       std::cout << "seed " << seed << " speed " << speed << ": " << run.lines << " lines, worst "
                 << run.worstLateness << " s late, welcome heard for " << run.welcome << " s\n";
       EXPECT_GT(run.lines, 90u);
-      EXPECT_LE(run.worstLateness, speed == 2 ? 1.5 : 1.0) << "seed " << seed << " speed " << speed;
+      EXPECT_LE(run.worstLateness, 1.0) << "seed " << seed << " speed " << speed;
       EXPECT_GT(run.welcome, speed >= 4 ? 4.0 : 1.3) << "speed " << speed;
     }
 }
