@@ -4,6 +4,9 @@ include(GNUInstallDirs)
 
 set(vorlix_program_dir ${CMAKE_INSTALL_LIBEXECDIR}/vorlix-caller)
 install(TARGETS vorlix-caller RUNTIME DESTINATION ${vorlix_program_dir})
+if(TARGET vorlix-sound)
+  install(TARGETS vorlix-sound LIBRARY DESTINATION ${vorlix_program_dir})
+endif()
 file(GLOB vorlix_resources LIST_DIRECTORIES false ${CMAKE_SOURCE_DIR}/resources/*)
 install(FILES ${vorlix_resources} DESTINATION ${vorlix_program_dir})
 

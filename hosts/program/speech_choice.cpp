@@ -5,8 +5,7 @@
 #include <sstream>
 
 #ifdef VORLIX_HAVE_SPEECH
-#include "platform/audio/speech_setup.h"
-#include "platform/audio/voice_catalogue.h"
+#include "hosts/program/sound_module_loader.h"
 #endif
 
 namespace program {
@@ -33,7 +32,7 @@ platform::AudioOutput audioOutput(const std::string& name) {
 
 platform::SpeechStartup start(const platform::SpeechSetup& setup) {
   try {
-    return platform::startSpeech(setup);
+    return soundModule().startSpeech(setup);
   } catch (const platform::SpeechSetupError& error) {
     throw UsageError(error.what());
   }
@@ -63,15 +62,22 @@ ChosenSpeech chooseSpeech(const ProgramOptions& options, bool liveSound, std::os
   }
   ChosenSpeech chosen{std::move(startup.engine), note};
   if (auto recording = startup.recording)
-    chosen.recordingFailure = [recording] { return recording->failure(); };
+    chosen.recordingFailure = [recording] { return soundModule().recordingFailure(*recording); };
   return chosen;
 }
 
 // A header naming the columns, and the voice spoken with when --voice is not given marked.
 std::string voiceList() {
-  const auto voices = platform::listVoices();
+  const platform::SoundModule& sound = []() -> const platform::SoundModule& {
+    try {
+      return soundModule();
+    } catch (const platform::SpeechSetupError& error) {
+      throw UsageError(error.what());
+    }
+  }();
+  const auto voices = sound.listVoices();
   const auto defaultFile =
-      platform::resolveVoice(platform::kDefaultVoiceName, platform::VoiceCatalogue{voices, {}, {}});
+      sound.resolveVoice(platform::kDefaultVoiceName, platform::VoiceCatalogue{voices, {}, {}});
   std::ostringstream list;
   list << "Voice (--voice takes the name or a language)  Languages\n";
   for (const auto& voice : voices) {

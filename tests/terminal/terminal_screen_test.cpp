@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <regex>
 #include <type_traits>
 
@@ -104,6 +105,21 @@ TEST(ProgramTexts, TheVoiceList) {
   EXPECT_EQ(voices.out.find("(default)", marked + 3), std::string::npos) << "one default";
   const auto lineStart = voices.out.rfind('\n', marked) + 1;
   EXPECT_EQ(voices.out.substr(lineStart, marked - lineStart), "English (Great Britain)  en-gb en");
+
+  // A program whose speech module is not beside it says so in one sentence, and plays silent.
+  const std::string alone = testing::TempDir() + "vorlix-alone-" + std::to_string(::getpid());
+  std::filesystem::create_directories(alone);
+  const std::filesystem::path program(VORLIX_CALLER);
+  for (const char* file : {"vorlix-caller", "Main.interface", "Vorlix.momd"})
+    std::filesystem::copy(program.parent_path() / file, alone + "/" + file,
+                          std::filesystem::copy_options::overwrite_existing |
+                              std::filesystem::copy_options::recursive);
+  const ProgramRun lost = runShell(alone + "/vorlix-caller --list-voices");
+  EXPECT_EQ(lost.exitCode, 2);
+  EXPECT_NE(lost.err.find("libvorlix-sound.so is not beside the program"), std::string::npos)
+      << lost.err;
+  EXPECT_EQ(runShell(alone + "/vorlix-caller --script - --silent", "tap Play\n").exitCode, 0);
+  std::filesystem::remove_all(alone);
 }
 
 // A change to any one view, the last one included, is one transcript line naming that view.
