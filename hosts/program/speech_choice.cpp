@@ -30,9 +30,19 @@ platform::AudioOutput audioOutput(const std::string& name) {
   return platform::AudioOutput::automatic;
 }
 
-platform::SpeechStartup start(const platform::SpeechSetup& setup) {
+// The speech module; a missing or foreign one is the host's to hear about, like a wrong option.
+const platform::SoundModule& sound() {
   try {
-    return soundModule().startSpeech(setup);
+    return soundModule();
+  } catch (const platform::SpeechSetupError& error) {
+    throw UsageError(error.what());
+  }
+}
+
+platform::SpeechStartup start(const platform::SpeechSetup& setup) {
+  const platform::SoundModule& module = sound();
+  try {
+    return module.startSpeech(setup);
   } catch (const platform::SpeechSetupError& error) {
     throw UsageError(error.what());
   }
@@ -68,16 +78,10 @@ ChosenSpeech chooseSpeech(const ProgramOptions& options, bool liveSound, std::os
 
 // A header naming the columns, and the voice spoken with when --voice is not given marked.
 std::string voiceList() {
-  const platform::SoundModule& sound = []() -> const platform::SoundModule& {
-    try {
-      return soundModule();
-    } catch (const platform::SpeechSetupError& error) {
-      throw UsageError(error.what());
-    }
-  }();
-  const auto voices = sound.listVoices();
+  const platform::SoundModule& module = sound();
+  const auto voices = module.listVoices();
   const auto defaultFile =
-      sound.resolveVoice(platform::kDefaultVoiceName, platform::VoiceCatalogue{voices, {}, {}});
+      module.resolveVoice(platform::kDefaultVoiceName, platform::VoiceCatalogue{voices, {}, {}});
   std::ostringstream list;
   list << "Voice (--voice takes the name or a language)  Languages\n";
   for (const auto& voice : voices) {

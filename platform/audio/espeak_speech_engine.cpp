@@ -108,17 +108,11 @@ std::vector<std::string> sentencesOf(const std::string& text) {
 
 }  // namespace
 
-bool EspeakSpeechEngine::nextLineDueBy(Duration at) const {
-  std::lock_guard lock(mutex_);
-  return !queue_.empty() && queue_.front().handedOverAt <= at;
-}
-
-bool EspeakSpeechEngine::anotherLineOfTheSameMoment(const Pending& pending, bool mayWait) {
+bool EspeakSpeechEngine::nextLineHandedOverBy(Duration at, std::chrono::milliseconds graceToCome) {
   std::unique_lock lock(mutex_);
-  const auto waiting = [&] {
-    return !queue_.empty() && queue_.front().handedOverAt <= pending.handedOverAt;
-  };
-  if (mayWait) wakeWorker_.wait_for(lock, kSameMomentGrace, [&] { return waiting() || closing_; });
+  const auto waiting = [&] { return !queue_.empty() && queue_.front().handedOverAt <= at; };
+  if (graceToCome.count() > 0)
+    wakeWorker_.wait_for(lock, graceToCome, [&] { return waiting() || closing_; });
   return waiting();
 }
 
@@ -128,8 +122,11 @@ void EspeakSpeechEngine::speakOne(const Pending& pending) {
   const bool backToBack =
       previousLineEnd_ && *previousLineEnd_ + kBackToBackWithin > pending.handedOverAt;
   const bool startsLater = start.startAt - pending.handedOverAt >= kGapBetweenLines;
-  const bool inAGroup = backToBack && (previousHandedOverAt_ == pending.handedOverAt ||
-                                       anotherLineOfTheSameMoment(pending, startsLater));
+  const bool inAGroup =
+      backToBack &&
+      (previousHandedOverAt_ == pending.handedOverAt ||
+       nextLineHandedOverBy(pending.handedOverAt,
+                            startsLater ? kSameMomentGrace : std::chrono::milliseconds{0}));
   if (inAGroup) pace = std::max(pace, 1.0f + kCatchUpSteps * kCatchUpStep);
   const float rate = pending.rate * pace;
   const bool opening = start.startAt == pending.handedOverAt;
@@ -147,7 +144,7 @@ void EspeakSpeechEngine::speakOne(const Pending& pending) {
     sink_->beginUtterance(start);
     for (std::size_t i = 0; i < parts.size(); ++i) {
       if (i > 0) {
-        if (nextLineDueBy(heardUntil())) break;
+        if (nextLineHandedOverBy(heardUntil())) break;
         const std::vector<std::int16_t> gap(static_cast<std::size_t>(
             std::chrono::duration<double>(kGapBetweenLines).count() * sampleRate_));
         send(gap);

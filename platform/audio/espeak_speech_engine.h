@@ -84,13 +84,11 @@ class EspeakSpeechEngine : public SpeechEngine {
   void run();
   std::optional<Pending> nextPending();
   void speakOne(const Pending& pending);
-  // Whether a line handed over at the same moment as `pending` waits behind it. The game hands a
-  // moment's lines over one after another, so when `mayWait` (`pending` starts well after its
-  // hand-over, and a short wait is never heard) the worker gives the rest `kSameMomentGrace` to
-  // come.
-  bool anotherLineOfTheSameMoment(const Pending& pending, bool mayWait);
-  // Whether the line after the one being said was handed over by `at`.
-  bool nextLineDueBy(Duration at) const;
+  // Whether the line after the one being said was handed over by `at`, giving it up to
+  // `graceToCome` to arrive: the game hands a moment's lines over one after another, so the worker
+  // may look before the rest of the moment is queued (it waits only where the wait is not heard).
+  bool nextLineHandedOverBy(Duration at,
+                            std::chrono::milliseconds graceToCome = std::chrono::milliseconds{0});
   void finishedOne();
   UtteranceStart startOf(Duration handedOverAt) const;
   void tell(const std::string& notice);
