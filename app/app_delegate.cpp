@@ -79,9 +79,11 @@ const std::shared_ptr<PersistentStoreCoordinator>& AppDelegate::persistentStoreC
 
 void AppDelegate::attachStore(PersistentStoreCoordinator& coordinator) {
   if (!attachStore_ || !coordinator.storeLocation()) return;
+  const auto& location = *coordinator.storeLocation();
   try {
-    coordinator.addPersistentStore(
-        GameRecord::open(*coordinator.storeLocation(), GameRecord::Access::caller));
+    coordinator.addPersistentStore(opening_ && opening_->file() == location
+                                       ? opening_->take()
+                                       : GameRecord::open(location, GameRecord::Access::caller));
   } catch (const StoreUnavailable& problem) {
     if (environment_.storeProblem)
       environment_.storeProblem(problem.what());

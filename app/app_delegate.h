@@ -11,6 +11,7 @@
 
 #include "app/bundle.h"
 #include "app/data_store.h"
+#include "app/record_opening.h"
 #include "app/window.h"
 
 namespace app {
@@ -60,10 +61,13 @@ class AppDelegate {
 
   // Asks the coordinator, when it is built, to attach the game record at the store location, or at
   // `file` instead. Without this call nothing is kept, so that scripted runs and tests never touch
-  // a user's record.
-  void attachStoreWhenBuilt(std::optional<std::filesystem::path> file = std::nullopt) {
+  // a user's record. A record already being opened is taken from `opening` when it is the one
+  // the store location names.
+  void attachStoreWhenBuilt(std::optional<std::filesystem::path> file = std::nullopt,
+                            std::shared_ptr<RecordOpening> opening = nullptr) {
     attachStore_ = true;
     storeFile_ = std::move(file);
+    opening_ = std::move(opening);
   }
 
  private:
@@ -79,6 +83,7 @@ class AppDelegate {
   std::optional<std::shared_ptr<ManagedObjectContext>> context_;
   bool attachStore_ = false;
   std::optional<std::filesystem::path> storeFile_;
+  std::shared_ptr<RecordOpening> opening_;
 };
 
 }  // namespace app

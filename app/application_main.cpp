@@ -23,7 +23,7 @@ void applySettings(ViewController& screen, const ScreenSettings& settings) {
 // The game record the delegate's store stack carries, when the run keeps its games.
 GameRecord* attachedRecord(AppDelegate& delegate, const KeepingSettings& keeping) {
   if (!keeping.keep) return nullptr;
-  delegate.attachStoreWhenBuilt(keeping.file);
+  delegate.attachStoreWhenBuilt(keeping.file, keeping.opening);
   const auto& coordinator = delegate.persistentStoreCoordinator();
   return coordinator ? coordinator->persistentStore().get() : nullptr;
 }

@@ -9,6 +9,7 @@
 
 #include "app/game_record.h"
 #include "app/game_recorder.h"
+#include "app/record_opening.h"
 #include "app/screen_snapshot.h"
 #include "platform/alert_view.h"
 
@@ -25,6 +26,7 @@ struct KeepingSettings {
   std::optional<std::filesystem::path> file;  // instead of the documents directory's
   std::string drawSource = "secure";          // see drawSourceText
   ResumeChoice resume = ResumeChoice::ask;
+  std::shared_ptr<RecordOpening> opening;  // the record, already being opened
 };
 
 // "Resume the game interrupted at ball 45 (called 14:02)?", the time in local time.

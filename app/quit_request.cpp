@@ -15,6 +15,7 @@ std::array<int, 2> wakePipe{-1, -1};
 
 constexpr std::array<int, 3> kQuitSignals{SIGINT, SIGTERM, SIGHUP};
 std::array<struct sigaction, kQuitSignals.size()> previousActions{};
+int holders = 0;  // the requests alive; the outermost one installs and restores the handlers
 
 void onQuitSignal(int signal) {
   quitSignal = signal;
@@ -24,6 +25,7 @@ void onQuitSignal(int signal) {
 }  // namespace
 
 QuitRequest::QuitRequest() {
+  if (holders++ > 0) return;
   quitRequested = 0;
   quitSignal = 0;
   if (wakePipe[0] < 0 && ::pipe(wakePipe.data()) == 0) {
@@ -40,6 +42,7 @@ QuitRequest::QuitRequest() {
 }
 
 QuitRequest::~QuitRequest() {
+  if (--holders > 0) return;
   for (std::size_t i = 0; i < kQuitSignals.size(); ++i)
     ::sigaction(kQuitSignals[i], &previousActions[i], nullptr);
   // Empty the pipe so that a later application starts with no request pending.

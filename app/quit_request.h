@@ -7,7 +7,8 @@ namespace app {
 // poll(), a socket notifier, ...) and ends normally, so the delegate still hears of termination.
 class QuitRequest {
  public:
-  // Installs the handlers for the object's lifetime; the previous ones come back afterwards.
+  // Installs the handlers for the object's lifetime; the previous ones come back afterwards. One
+  // made while another lives shares its handlers and any request already made.
   QuitRequest();
   ~QuitRequest();
   QuitRequest(const QuitRequest&) = delete;

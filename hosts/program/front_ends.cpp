@@ -61,6 +61,15 @@ app::ClaimSession::TicketLookup keptTickets() {
   return file ? app::ticketsKeptIn(*file) : app::ClaimSession::TicketLookup{};
 }
 
+// The settings of a run that keeps its games, with the record already being opened: the file is
+// read while speech and the screen are made.
+app::ScreenSettings openingRecord(app::ScreenSettings settings) {
+  auto& keeping = settings.keeping;
+  const auto file = keeping.file ? keeping.file : app::defaultStoreFile();
+  if (keeping.keep && file) keeping.opening = std::make_shared<app::RecordOpening>(*file);
+  return settings;
+}
+
 bool hasDisplay() {
 #ifdef VORLIX_HAVE_WINDOW_HOST
   return qthost::windowDisplayAvailable();
@@ -185,6 +194,7 @@ int runTerminal(const ProgramOptions& options, platform::RandomSource& random, s
                      "use --script for a run without one");
   if (noWindowBecause)
     errors << "vorlix-caller: " << *noWindowBecause << "; the caller runs in this terminal\n";
+  const auto screen = openingRecord(options.screen);
   ChosenSpeech speech = chooseSpeech(options, true, errors);
   const auto room = roomFeed(options, errors);
   int exitCode = 0;
@@ -195,7 +205,7 @@ int runTerminal(const ProgramOptions& options, platform::RandomSource& random, s
     if (options.verbose) host.setConsole(&log);
     host.setRoomFeed(room.get());
     host.setClaimTickets(givenBook(options), keptTickets());
-    exitCode = app::applicationMain(host, options.screen);
+    exitCode = app::applicationMain(host, screen);
   }
   return exitCodeAfterOutputs(exitCode, speech, nullptr, errors);
 }
@@ -210,9 +220,9 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
     throw UsageError(
         "there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set); "
         "use --terminal");
-  WindowSpeech speech = chooseWindowSpeech(options, errors);  // started after the first frame
   qthost::WindowHostOptions window;
-  window.screen = options.screen;
+  window.screen = openingRecord(options.screen);
+  WindowSpeech speech = chooseWindowSpeech(options, errors);  // started after the first frame
   window.random = &random;
   window.speech = speech.chosen.engine.get();
   window.afterFirstFrame = speech.start;
@@ -236,6 +246,9 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
 }  // namespace
 
 int runFrontEnd(const ProgramOptions& options, std::ostream& out, std::ostream& errors) {
+  // A quit asked for while the caller starts (the record, speech, the window) is heard once it
+  // runs.
+  const app::QuitRequest quitRequest;
   holdClosedStandardStreams(out);
   keepSoundLibraryChatterOffTheScreen();
   if (options.listVoices) {

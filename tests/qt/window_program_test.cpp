@@ -64,7 +64,7 @@ TEST(WindowProgram, WindowEndsWithExitCodeZeroWhenAskedToQuit) {
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(platform));
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(VORLIX_CALLER), {"--window", "--audio", "none", "--store", store});
-    // The game record is opened once the caller listens for the quit.
+    // The game record is opened once the caller listens for the quit, before the window is up.
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(store); }, 30000)) << platform;
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(30000)) << platform;
