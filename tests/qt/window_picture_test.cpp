@@ -125,4 +125,29 @@ TEST(WindowPicture, EveryWidthShowsEveryViewWhole) {
     }
 }
 
+// The title, the number being called and a notice are shown as large as their area allows: wrapped
+// at spaces when that lets them grow, whole, and no more than a step short of the largest size.
+TEST(WindowPicture, TitleTextTakesTheLargestSizeThatFits) {
+  const auto fits = [](const QFont& font, const QString& text, const QRectF& area) {
+    const QRectF needed =
+        QFontMetricsF(font).boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, text);
+    return needed.width() <= area.width() && needed.height() <= area.height();
+  };
+  for (const QString& text :
+       {QStringLiteral("Vorlix @ Korvanda Castle [16]"), QStringLiteral("7"),
+        QStringLiteral("The speech stopped: no sound output could be opened")})
+    for (const QRectF area : {QRectF(10, 10, 620, 160), QRectF(0, 0, 900, 40),
+                              QRectF(5, 5, 120, 400), QRectF(0, 0, 12, 6)}) {
+      SCOPED_TRACE(text.toStdString() + " in " + std::to_string(area.width()) + "x" +
+                   std::to_string(area.height()));
+      QFont font = qthost::fittedTitleFont(text, area);
+      const int size = font.pixelSize();
+      if (size > 1) {
+        EXPECT_TRUE(fits(font, text, area));
+      }
+      font.setPixelSize(std::max(size + 2, size * 11 / 10));
+      EXPECT_FALSE(fits(font, text, area));
+    }
+}
+
 }  // namespace
