@@ -6,7 +6,6 @@
 #include <memory>
 
 #include <fontconfig/fontconfig.h>
-#include <sched.h>
 
 #include <QApplication>
 #include <QImage>
@@ -23,38 +22,20 @@ bool environmentSet(const char* name) {
   return value != nullptr && *value != '\0';
 }
 
-// Where fontconfig's configuration is read while Qt starts: at the thread's usual priority (a
-// picture, which waits for it when it is saved), or only in time nobody else wants (the window,
-// which waits for it only once it is closed).
-enum class FontReading { alongside, inIdleTime };
-
-// Reads fontconfig's configuration (a few dozen XML files): a third of the time to the first
-// frame. fontconfig makes it once, without a lock: whichever thread asks first reads it, another
-// asking meanwhile reads its own and the first to finish is kept, so nothing ever waits for this.
-void readFontConfiguration(FontReading reading) {
-  // On two cores the reading competed with Qt's own start and the display server, and slowed the
-  // start more than it saved. At idle priority it runs while the main thread waits on the display;
-  // starved on a busy machine, it changes nothing: the first paint reads the configuration itself.
-  if (reading == FontReading::inIdleTime) {
-    const sched_param none{};
-    sched_setscheduler(0, SCHED_IDLE, &none);  // this thread only; kept as it is where refused
-  }
-  FcInit();
-}
-
 // The process's QApplication while the window or a picture needs it: the one there is (a test's),
 // else one made here, which goes when this does. Without a display it uses Qt's offscreen
 // platform, so pictures can be saved anywhere. It must go before main returns: one left to the
 // exit handlers outlives parts of its platform (the VNC platform crashes on them).
 class ApplicationScope {
  public:
-  ApplicationScope(std::string programName, FontReading fonts) : name_(std::move(programName)) {
+  explicit ApplicationScope(std::string programName) : name_(std::move(programName)) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) return;
     if (!windowDisplayAvailable()) qputenv("QT_QPA_PLATFORM", "offscreen");
     argv_[0] = name_.data();
-    // The configuration is read on a thread of its own while Qt starts, so the first paint finds
-    // it read.
-    fontConfiguration_ = std::async(std::launch::async, readFontConfiguration, fonts);
+    // Reading fontconfig's configuration (a few dozen XML files) is a third of the time to the
+    // first frame; it is read on a thread of its own while Qt starts, so the first paint finds it
+    // read. fontconfig makes its configuration once, whichever thread asks first.
+    fontConfiguration_ = std::async(std::launch::async, [] { FcInit(); });
     own_ = std::make_unique<QApplication>(argc_, argv_);
     QApplication::setApplicationName(QStringLiteral("Vorlix caller"));
     QApplication::setDesktopFileName(QStringLiteral("vorlix-caller"));
@@ -92,7 +73,7 @@ int runWindowHost(const WindowHostOptions& options) {
                  "--script with --screenshot for a picture\n";
     return 2;
   }
-  const ApplicationScope application(options.programName, FontReading::inIdleTime);
+  const ApplicationScope application(options.programName);
   QtApplicationHost host({options.speech, options.random, options.console, options.claimBooks,
                           options.keptTickets, options.room, options.audience,
                           options.afterFirstFrame});
@@ -101,7 +82,7 @@ int runWindowHost(const WindowHostOptions& options) {
 
 bool saveWindowScreenshot(app::Screen& screen, const std::string& path, PictureSize size,
                           std::string& error) {
-  const ApplicationScope application("vorlix-caller", FontReading::alongside);
+  const ApplicationScope application("vorlix-caller");
   screen.fitToContent();
   ScreenWidget widget(screen);
   const platform::Rect root = screen.snapshot().bounds;
