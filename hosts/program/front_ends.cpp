@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -62,11 +63,12 @@ app::ClaimSession::TicketLookup keptTickets() {
 }
 
 // The settings of a run that keeps its games, with the record already being opened: the file is
-// read while speech and the screen are made.
-app::ScreenSettings openingRecord(app::ScreenSettings settings) {
+// read while speech and the screen are made, after `first` on the same thread.
+app::ScreenSettings openingRecord(app::ScreenSettings settings, std::function<void()> first = {}) {
   auto& keeping = settings.keeping;
   const auto file = keeping.file ? keeping.file : app::defaultStoreFile();
-  if (keeping.keep && file) keeping.opening = std::make_shared<app::RecordOpening>(*file);
+  if (keeping.keep && file)
+    keeping.opening = std::make_shared<app::RecordOpening>(*file, std::move(first));
   return settings;
 }
 
@@ -221,7 +223,10 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
         "there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set); "
         "use --terminal");
   qthost::WindowHostOptions window;
-  window.screen = openingRecord(options.screen);
+  // One helper reads the fonts' configuration and then opens the record: two, on two cores, slowed
+  // Qt's own start more than they saved.
+  window.screen = openingRecord(options.screen, qthost::readFontConfiguration);
+  window.fontsBeingRead = window.screen.keeping.opening != nullptr;
   WindowSpeech speech = chooseWindowSpeech(options, errors);  // started after the first frame
   window.random = &random;
   window.speech = speech.chosen.engine.get();

@@ -28,14 +28,13 @@ bool environmentSet(const char* name) {
 // exit handlers outlives parts of its platform (the VNC platform crashes on them).
 class ApplicationScope {
  public:
-  explicit ApplicationScope(std::string programName) : name_(std::move(programName)) {
+  // Unless the program reads them already, the fonts' configuration is read on a thread of its
+  // own while Qt starts.
+  ApplicationScope(std::string programName, bool readFonts) : name_(std::move(programName)) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) return;
     if (!windowDisplayAvailable()) qputenv("QT_QPA_PLATFORM", "offscreen");
     argv_[0] = name_.data();
-    // Reading fontconfig's configuration (a few dozen XML files) is a third of the time to the
-    // first frame; it is read on a thread of its own while Qt starts, so the first paint finds it
-    // read. fontconfig makes its configuration once, whichever thread asks first.
-    fontConfiguration_ = std::async(std::launch::async, [] { FcInit(); });
+    if (readFonts) fontConfiguration_ = std::async(std::launch::async, readFontConfiguration);
     own_ = std::make_unique<QApplication>(argc_, argv_);
     QApplication::setApplicationName(QStringLiteral("Vorlix caller"));
     QApplication::setDesktopFileName(QStringLiteral("vorlix-caller"));
@@ -50,6 +49,10 @@ class ApplicationScope {
 };
 
 }  // namespace
+
+void readFontConfiguration() {
+  FcInit();
+}
 
 bool windowDisplayAvailable() {
   if (environmentSet("DISPLAY") || environmentSet("WAYLAND_DISPLAY")) return true;
@@ -73,7 +76,7 @@ int runWindowHost(const WindowHostOptions& options) {
                  "--script with --screenshot for a picture\n";
     return 2;
   }
-  const ApplicationScope application(options.programName);
+  const ApplicationScope application(options.programName, !options.fontsBeingRead);
   QtApplicationHost host({options.speech, options.random, options.console, options.claimBooks,
                           options.keptTickets, options.room, options.audience,
                           options.afterFirstFrame});
@@ -82,7 +85,7 @@ int runWindowHost(const WindowHostOptions& options) {
 
 bool saveWindowScreenshot(app::Screen& screen, const std::string& path, PictureSize size,
                           std::string& error) {
-  const ApplicationScope application("vorlix-caller");
+  const ApplicationScope application("vorlix-caller", true);
   screen.fitToContent();
   ScreenWidget widget(screen);
   const platform::Rect root = screen.snapshot().bounds;
