@@ -60,6 +60,9 @@ class TmuxShell {
   // Asks the shell how the caller ended, and checks the terminal is back as it was: the main
   // screen, with the cursor shown.
   void expectEndedWith(int code) const {
+    // Keys typed before the caller has given the terminal back are its own, and go with its
+    // keyboard mode: the question is only typed once the shell is alone again.
+    EXPECT_TRUE(waitUntil([this] { return callerProcess() == 0; })) << screen();
     keys("'echo caller-ended-with-$?' Enter");  // single quotes: $? is the shell's in the pane
     EXPECT_TRUE(waitFor("\ncaller-ended-with-" + std::to_string(code) + "\n")) << screen();
     EXPECT_EQ(query("#{alternate_on} #{cursor_flag}"), "0 1\n");
@@ -82,16 +85,21 @@ class TmuxShell {
     run("resize-window -t caller -x " + std::to_string(columns) + " -y " + std::to_string(rows));
   }
 
+  // Polls until the condition holds, for at most `limit`.
+  template <class Condition>
+  static bool waitUntil(Condition holds, std::chrono::seconds limit = std::chrono::seconds(15)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+      if (holds()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+  }
   // Polls the screen until it matches, for at most `limit`.
   bool waitFor(const std::string& pattern,
                std::chrono::seconds limit = std::chrono::seconds(15)) const {
     const std::regex wanted(pattern);
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-      if (std::regex_search(screen(), wanted)) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
+    return waitUntil([&] { return std::regex_search(screen(), wanted); }, limit);
   }
 
  private:
