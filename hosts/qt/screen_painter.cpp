@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
+#include <QImage>
 #include <QPainterPath>
-#include <QPixmap>
-#include <QPixmapCache>
+#include <QRawFont>
+#include <QRegion>
 
 namespace qthost {
 namespace {
@@ -39,64 +43,133 @@ Qt::Alignment toQtAlignment(platform::TextAlignment alignment) {
   return Qt::AlignLeft;
 }
 
+// Where a line of `width` starts on its baseline: as the painter places a line of text in its
+// area, aligned as asked and centred vertically.
+QPointF lineOrigin(const QRectF& area, Qt::Alignment alignment, double width,
+                   const QRawFont& font) {
+  double x = area.left();
+  if (alignment & Qt::AlignRight)
+    x = area.right() - width;
+  else if (alignment & Qt::AlignHCenter)
+    x += (area.width() - width) / 2;
+  return {x, area.top() + (area.height() - (font.ascent() + font.descent())) / 2 + font.ascent()};
+}
+
 void drawTextLine(QPainter& painter, const app::Drawing& drawing, const QRectF& area, double scale,
                   QColor defaultColor) {
   if (!drawing.text || drawing.text->empty() || area.width() <= 0.0) return;
   const TextLine line = fittedTextLine(drawing, area, scale);
-  painter.setFont(line.font);
   painter.setPen(drawing.textColour ? toQColor(*drawing.textColour) : defaultColor);
-  painter.drawText(line.area, toQtAlignment(drawing.alignment) | Qt::AlignVCenter, line.shown);
+  const Qt::Alignment alignment = toQtAlignment(drawing.alignment);
+  if (line.glyphs) {
+    painter.drawGlyphRun(lineOrigin(line.area, alignment, line.width, line.glyphs->rawFont()),
+                         *line.glyphs);
+    return;
+  }
+  painter.setFont(line.font);
+  painter.drawText(line.area, alignment | Qt::AlignVCenter, line.shown);
 }
 
-// A box as it is drawn at `size` (a rounded background, a border inside its edge), on a
-// transparent pixmap of the painter's pixel ratio.
-QPixmap boxPicture(const app::Drawing& drawing, QSizeF size, double scale, qreal pixelRatio) {
-  QPixmap picture((size * pixelRatio).toSize());
-  picture.setDevicePixelRatio(pixelRatio);
+// A number needs no shaping: its glyphs and their advances come straight from the font. Laying
+// out each of the board's ninety numbers twice, to measure it and to draw it, was a fifth of the
+// first frame. Empty for any other text, or when the number does not fit `room` as it is.
+std::optional<QGlyphRun> numberGlyphs(const QFont& font, const QString& text, const QRectF& room,
+                                      double& width) {
+  if (text.isEmpty() || text.size() > 8 || !std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+      }))
+    return std::nullopt;
+  const QRawFont raw = QRawFont::fromFont(font);
+  const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+  if (!raw.isValid() || glyphs.size() != text.size() || glyphs.contains(0u)) return std::nullopt;
+  QList<QPointF> positions;
+  width = 0.0;
+  for (const QPointF& advance : raw.advancesForGlyphIndexes(glyphs)) {
+    positions.append(QPointF(width, 0.0));
+    width += advance.x();
+  }
+  if (width > room.width() || raw.ascent() + raw.descent() > room.height()) return std::nullopt;
+  QGlyphRun run;
+  run.setRawFont(raw);
+  run.setGlyphIndexes(glyphs);
+  run.setPositions(positions);
+  return run;
+}
+
+// A box's look at one size on whole pixels: what its kept picture is found by.
+struct BoxLook {
+  int width = 0;
+  int height = 0;
+  qreal pixelRatio = 1.0;
+  double radius = 0.0;
+  double borderWidth = 0.0;
+  QRgb background = 0;
+  QRgb border = 0;
+  bool operator==(const BoxLook&) const = default;
+};
+
+size_t qHash(const BoxLook& look, size_t seed = 0) {
+  return qHashMulti(seed, look.width, look.height, look.pixelRatio, look.radius, look.borderWidth,
+                    look.background, look.border);
+}
+
+// A box as it is drawn (a rounded background, a border inside its edge), on a transparent picture
+// of the painter's pixel ratio.
+QImage boxPicture(const BoxLook& look) {
+  QImage picture(qRound(look.width * look.pixelRatio), qRound(look.height * look.pixelRatio),
+                 QImage::Format_ARGB32_Premultiplied);
+  picture.setDevicePixelRatio(look.pixelRatio);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing, true);
-  const QRectF area(QPointF(0.0, 0.0), size);
-  const double radius = std::max(0.0, drawing.cornerRadius * scale);
-  if (drawing.background && drawing.background->alpha > 0.0) {
+  const QRectF area(0.0, 0.0, look.width, look.height);
+  if (qAlpha(look.background) > 0) {
     QPainterPath path;
-    path.addRoundedRect(area, radius, radius);
-    painter.fillPath(path, toQColor(*drawing.background));
+    path.addRoundedRect(area, look.radius, look.radius);
+    painter.fillPath(path, QColor::fromRgba(look.background));
   }
-  if (drawing.borderWidth > 0.0) {
-    // At least one pixel, so a border never vanishes on a small window.
-    const double width = std::max(1.0, drawing.borderWidth * scale);
+  if (look.borderWidth > 0.0) {
+    const double width = look.borderWidth;
     const QRectF inner = area.adjusted(width / 2, width / 2, -width / 2, -width / 2);
-    painter.setPen(QPen(toQColor(drawing.borderColour), width));
+    painter.setPen(QPen(QColor::fromRgba(look.border), width));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(inner, std::max(0.0, radius - width / 2),
-                            std::max(0.0, radius - width / 2));
+    painter.drawRoundedRect(inner, std::max(0.0, look.radius - width / 2),
+                            std::max(0.0, look.radius - width / 2));
   }
   return picture;
 }
 
-// The box placed on whole pixels and copied from a picture kept for its size and look: the board's
-// ninety cells come in a handful of looks, and drawing each rounded outline anew was most of the
-// work of a frame.
+// The pictures of the boxes drawn lately. The board's ninety cells come in a handful of looks;
+// each new window size brings new ones, so the store is emptied once it holds more than a few
+// sizes' worth. Found by a plain key: formatting a text key for each box was a twentieth of the
+// first frame.
+const QImage& keptBoxPicture(const BoxLook& look) {
+  static QHash<BoxLook, QImage> kept;
+  constexpr qsizetype kMostKept = 256;
+  if (const auto found = kept.constFind(look); found != kept.constEnd()) return *found;
+  if (kept.size() >= kMostKept) kept.clear();
+  return *kept.insert(look, boxPicture(look));
+}
+
+// The box placed on whole pixels and copied from a picture kept for its size and look: drawing
+// each rounded outline anew was most of the work of a frame.
 void paintBox(QPainter& painter, const app::Drawing& drawing, const QRectF& area, double scale) {
   const QPoint topLeft(static_cast<int>(std::lround(area.left())),
                        static_cast<int>(std::lround(area.top())));
-  const QSize size(static_cast<int>(std::lround(area.right())) - topLeft.x(),
-                   static_cast<int>(std::lround(area.bottom())) - topLeft.y());
-  if (size.isEmpty()) return;
-  const qreal pixelRatio = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
-  const QRgb background = drawing.background ? toQColor(*drawing.background).rgba() : 0u;
-  // One formatting call: building the key piece by piece was a twentieth of the first frame.
-  const QString key =
-      QString::asprintf("vorlix-box %dx%d %g %g %u %g %u", size.width(), size.height(), pixelRatio,
-                        drawing.cornerRadius * scale, background, drawing.borderWidth * scale,
-                        toQColor(drawing.borderColour).rgba());
-  QPixmap picture;
-  if (!QPixmapCache::find(key, &picture)) {
-    picture = boxPicture(drawing, QSizeF(size), scale, pixelRatio);
-    QPixmapCache::insert(key, picture);
+  BoxLook look;
+  look.width = static_cast<int>(std::lround(area.right())) - topLeft.x();
+  look.height = static_cast<int>(std::lround(area.bottom())) - topLeft.y();
+  if (look.width <= 0 || look.height <= 0) return;
+  look.pixelRatio = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
+  look.radius = std::max(0.0, drawing.cornerRadius * scale);
+  if (drawing.background && drawing.background->alpha > 0.0)
+    look.background = toQColor(*drawing.background).rgba();
+  // At least one pixel, so a border never vanishes on a small window.
+  if (drawing.borderWidth > 0.0) {
+    look.borderWidth = std::max(1.0, drawing.borderWidth * scale);
+    look.border = toQColor(drawing.borderColour).rgba();
   }
-  painter.drawPixmap(topLeft, picture);
+  painter.drawImage(topLeft, keptBoxPicture(look));
 }
 
 // A cell, a control or the speed label: its box, then its text (white on the controls).
@@ -116,26 +189,48 @@ void paintView(QPainter& painter, const app::ViewLook& view, const ScreenGeometr
   }
 }
 
+// The pixel size of the controls' bold titles, 0 when there are none. The title is measured in
+// that font, which the frame loads anyway: each font loaded was a twentieth of the first frame.
+int controlsBoldSize(const app::ScreenSnapshot& screen, double scale) {
+  for (const auto& view : screen.views)
+    if (const auto* control = std::get_if<app::ControlLook>(&view);
+        control != nullptr && control->drawing.font.bold)
+      return scaledFont(control->drawing.font, scale).pixelSize();
+  return 0;
+}
+
+// The letterbox: the pixels the screen does not cover whole. Filling the whole window first,
+// then the screen over it, touched every pixel of the first frame twice.
+void paintLetterbox(QPainter& painter, const QRectF& screen) {
+  const QRect inner(
+      QPoint(static_cast<int>(std::ceil(screen.left())), static_cast<int>(std::ceil(screen.top()))),
+      QPoint(static_cast<int>(std::floor(screen.right())) - 1,
+             static_cast<int>(std::floor(screen.bottom())) - 1));
+  for (const QRect& part : QRegion(painter.viewport()).subtracted(QRegion(inner)))
+    painter.fillRect(part, kLetterbox);
+}
+
 void paintTitleBand(QPainter& painter, const app::ScreenSnapshot& screen,
-                    const ScreenGeometry& geometry) {
+                    const ScreenGeometry& geometry, int referenceSize) {
   const QRectF band = geometry.toDevice(titleBand(screen));
   painter.fillRect(band, kTitleBandBackground);
   painter.fillRect(QRectF(band.left(), band.bottom() - 1.0, band.width(), 1.0), kHairline);
   const double margin = 0.06 * band.height();
   const QRectF area = band.adjusted(margin, margin, -margin, -margin);
   const QString text = QString::fromStdString(screen.title);
-  painter.setFont(fittedTitleFont(text, area));
+  painter.setFont(fittedTitleFont(text, area, referenceSize));
   painter.setPen(Qt::black);
   painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
 // The number being called, as large as the room beside the screen allows.
-void paintNumberArea(QPainter& painter, const std::string& calledNumber, const QRectF& area) {
+void paintNumberArea(QPainter& painter, const std::string& calledNumber, const QRectF& area,
+                     int referenceSize) {
   const QString number = QString::fromStdString(calledNumber);
   if (area.isEmpty() || number.isEmpty()) return;
   const QRectF inner = area.adjusted(0.1 * area.width(), 0.2 * area.height(), -0.1 * area.width(),
                                      -0.2 * area.height());
-  painter.setFont(fittedTitleFont(number, inner));
+  painter.setFont(fittedTitleFont(number, inner, referenceSize));
   painter.setPen(QColor(255, 235, 59));
   painter.drawText(inner, Qt::AlignCenter, number);
 }
@@ -152,10 +247,13 @@ TextLine fittedTextLine(const app::Drawing& drawing, const QRectF& area, double 
   const double inset = kTextInset * area.height();
   const QRectF room = area.adjusted(inset, 0.0, -inset, 0.0);
   QFont font = scaledFont(drawing.font, scale);
+  double width = 0.0;
+  if (auto glyphs = numberGlyphs(font, text, room, width))
+    return {font, text, room, std::move(glyphs), width};
   const QFontMetricsF natural(font);
   const double shrink = std::min(room.width() / natural.horizontalAdvance(text),
                                  room.height() / (natural.ascent() + natural.descent()));
-  if (shrink >= 1.0) return {font, text, room};  // most lines: fitting as they are, laid out once
+  if (shrink >= 1.0) return {font, text, room, {}, 0.0};  // most lines: fitting as they are
   const int smallest = std::max(1, static_cast<int>(font.pixelSize() * kSmallestTextShrink));
   int size = font.pixelSize();
   size = std::max(smallest, static_cast<int>(std::floor(size * shrink)));
@@ -163,7 +261,7 @@ TextLine fittedTextLine(const app::Drawing& drawing, const QRectF& area, double 
   for (font.setPixelSize(size);
        size > smallest && QFontMetricsF(font).horizontalAdvance(text) > room.width();)
     font.setPixelSize(--size);
-  return {font, QFontMetricsF(font).elidedText(text, Qt::ElideRight, room.width()), room};
+  return {font, QFontMetricsF(font).elidedText(text, Qt::ElideRight, room.width()), room, {}, 0.0};
 }
 
 platform::Rect titleBand(const app::ScreenSnapshot& screen) {
@@ -173,12 +271,13 @@ platform::Rect titleBand(const app::ScreenSnapshot& screen) {
   return {0.0, 0.0, screen.bounds.width, std::max(0.0, top - 2.0)};
 }
 
-QFont fittedTitleFont(const QString& text, const QRectF& area) {
+QFont fittedTitleFont(const QString& text, const QRectF& area, int referenceSize) {
   // Text at pixel size p in `area` takes the room that it takes at the reference size in `area`
   // grown by reference / p, so the search measures with one font. Only the size it settles on is
   // loaded: each size tried would be matched and loaded on its own, which made the first frame
-  // tens of milliseconds late.
-  constexpr int kReferenceSize = 200;
+  // tens of milliseconds late. Too small a reference is too coarse, its widths rounded by hinting.
+  constexpr int kSmallestReference = 12;
+  const int kReferenceSize = referenceSize >= kSmallestReference ? referenceSize : 200;
   constexpr int kFlags = Qt::AlignCenter | Qt::TextWordWrap;
   auto fits = [&](const QFont& font, double grown) {
     const QRectF room(area.topLeft(), area.size() * grown);
@@ -214,12 +313,13 @@ void paintScreen(QPainter& painter, const ScreenPicture& picture, const ScreenGe
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
-  painter.fillRect(painter.viewport(), kLetterbox);
+  paintLetterbox(painter, geometry.screenArea());
   painter.fillRect(geometry.screenArea(), kScreenBackground);
   if (picture.screen.background)
     painter.fillRect(geometry.screenArea(), toQColor(*picture.screen.background));
-  paintTitleBand(painter, picture.screen, geometry);
-  paintNumberArea(painter, picture.screen.numberBeingCalled, geometry.numberArea());
+  const int boldSize = controlsBoldSize(picture.screen, geometry.scale());
+  paintTitleBand(painter, picture.screen, geometry, boldSize);
+  paintNumberArea(painter, picture.screen.numberBeingCalled, geometry.numberArea(), boldSize);
   for (const auto& view : picture.screen.views) paintView(painter, view, geometry, picture.pressed);
   painter.restore();
 }

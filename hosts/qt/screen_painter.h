@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include <QColor>
+#include <QGlyphRun>
 #include <QPainter>
 
 #include "app/screen_snapshot.h"
@@ -31,11 +33,14 @@ struct TextLine {
   QFont font;
   QString shown;
   QRectF area;  // where the line goes, aligned as the view asks and centred vertically
+  std::optional<QGlyphRun> glyphs;  // a number's glyphs, drawn as they are (no layout needed)
+  double width = 0.0;               // the glyphs' advance
 };
 TextLine fittedTextLine(const app::Drawing& drawing, const QRectF& area, double scale);
 
-// The largest font that fits `text` (wrapped at spaces when needed) inside `area` of the widget.
-QFont fittedTitleFont(const QString& text, const QRectF& area);
+// The largest font that fits `text` (wrapped at spaces when needed) inside `area` of the widget,
+// found by measuring the text in the bold font of `referenceSize` pixels.
+QFont fittedTitleFont(const QString& text, const QRectF& area, int referenceSize = 200);
 
 // Paints the picture into the whole of the painter's device. Everything is drawn in device
 // pixels (fonts at their scaled pixel size, not a scaled bitmap), so it stays crisp at any size.

@@ -126,7 +126,8 @@ TEST(WindowPicture, EveryWidthShowsEveryViewWhole) {
 }
 
 // The title, the number being called and a notice are shown as large as their area allows: wrapped
-// at spaces when that lets them grow, whole, and no more than a step short of the largest size.
+// at spaces when that lets them grow, whole, and no more than a step short of the largest size,
+// whether they are measured in a large font or in one as small as a button's.
 TEST(WindowPicture, TitleTextTakesTheLargestSizeThatFits) {
   const auto fits = [](const QFont& font, const QString& text, const QRectF& area) {
     const QRectF needed =
@@ -137,17 +138,18 @@ TEST(WindowPicture, TitleTextTakesTheLargestSizeThatFits) {
        {QStringLiteral("Vorlix @ Korvanda Castle [16]"), QStringLiteral("7"),
         QStringLiteral("The speech stopped: no sound output could be opened")})
     for (const QRectF area : {QRectF(10, 10, 620, 160), QRectF(0, 0, 900, 40),
-                              QRectF(5, 5, 120, 400), QRectF(0, 0, 12, 6)}) {
-      SCOPED_TRACE(text.toStdString() + " in " + std::to_string(area.width()) + "x" +
-                   std::to_string(area.height()));
-      QFont font = qthost::fittedTitleFont(text, area);
-      const int size = font.pixelSize();
-      if (size > 1) {
-        EXPECT_TRUE(fits(font, text, area));
+                              QRectF(5, 5, 120, 400), QRectF(0, 0, 12, 6)})
+      for (const int reference : {200, 36, 15}) {
+        SCOPED_TRACE(text.toStdString() + " in " + std::to_string(area.width()) + "x" +
+                     std::to_string(area.height()) + " measured at " + std::to_string(reference));
+        QFont font = qthost::fittedTitleFont(text, area, reference);
+        const int size = font.pixelSize();
+        if (size > 1) {
+          EXPECT_TRUE(fits(font, text, area));
+        }
+        font.setPixelSize(std::max(size + 2, size * 11 / 10));
+        EXPECT_FALSE(fits(font, text, area));
       }
-      font.setPixelSize(std::max(size + 2, size * 11 / 10));
-      EXPECT_FALSE(fits(font, text, area));
-    }
 }
 
 }  // namespace
