@@ -253,7 +253,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   record.addTo(cli);
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
-  cli.footer("Keys in the window:\n" + qthost::windowKeysHelp());
+  // Built only when the help is shown.
+  cli.footer([] { return "Keys in the window:\n" + qthost::windowKeysHelp(); });
 #endif
 
   try {

@@ -18,11 +18,7 @@ std::string joined(const std::vector<std::string>& lines) {
 
 RoomDisplays::RoomDisplays(QWidget& caller, hostkit::RoomFeed& feed,
                            std::function<void(const std::string&)> status)
-    : caller_(caller),
-      feed_(feed),
-      status_(std::move(status)),
-      address_(new vorlix::audience::BoardAddressPanel(&caller)) {
-  address_->hide();
+    : caller_(caller), feed_(feed), status_(std::move(status)) {
   caller_.installEventFilter(this);
 }
 
@@ -45,7 +41,7 @@ void RoomDisplays::toggleAudience() {
 }
 
 void RoomDisplays::toggleAddress() {
-  if (!address_->isHidden()) {
+  if (addressShown()) {
     address_->hide();
     return;
   }
@@ -57,12 +53,13 @@ void RoomDisplays::toggleServing() {
   boardChanged();
   if (feed_.board().serving()) {
     showAddress();
-  } else {
+  } else if (address_ != nullptr) {
     address_->hide();
   }
 }
 
 void RoomDisplays::showAddress() {
+  if (address_ == nullptr) address_ = new vorlix::audience::BoardAddressPanel(&caller_);
   if (feed_.board().serving()) {
     address_->setAddresses(feed_.board().urls());
   } else {
@@ -80,7 +77,7 @@ void RoomDisplays::boardChanged() {
 }
 
 bool RoomDisplays::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &caller_ && event->type() == QEvent::Resize && !address_->isHidden()) {
+  if (watched == &caller_ && event->type() == QEvent::Resize && addressShown()) {
     address_->fitToParent();
   }
   if (watched != &caller_ || event->type() != QEvent::KeyPress) return false;

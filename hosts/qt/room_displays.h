@@ -30,7 +30,7 @@ class RoomDisplays : public QObject {
 
   // Null until the audience window is first opened.
   vorlix::audience::AudienceWindow* audienceWindow() const { return audience_.get(); }
-  bool addressShown() const { return !address_->isHidden(); }
+  bool addressShown() const { return address_ != nullptr && !address_->isHidden(); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,7 +43,8 @@ class RoomDisplays : public QObject {
   hostkit::RoomFeed& feed_;
   std::function<void(const std::string&)> status_;
   std::unique_ptr<vorlix::audience::AudienceWindow> audience_;
-  vorlix::audience::BoardAddressPanel* address_;  // owned by the caller's widget
+  // Owned by the caller's widget; made when first shown, so the launch does not build it.
+  vorlix::audience::BoardAddressPanel* address_ = nullptr;
 };
 
 }  // namespace qthost
