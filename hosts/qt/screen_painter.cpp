@@ -75,7 +75,7 @@ void drawTextLine(QPainter& painter, const app::Drawing& drawing, const QRectF& 
 // first frame. Empty for any other text, or when the number does not fit `room` as it is.
 std::optional<QGlyphRun> numberGlyphs(const QFont& font, const QString& text, const QRectF& room,
                                       double& width) {
-  if (text.isEmpty() || text.size() > 8 || !std::all_of(text.begin(), text.end(), [](QChar c) {
+  if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) {
         return c >= QLatin1Char('0') && c <= QLatin1Char('9');
       }))
     return std::nullopt;

@@ -30,9 +30,9 @@ struct WindowHostOptions {
   bool fontsBeingRead = false;
 };
 
-// Reads the fonts' configuration (fontconfig's: a few dozen XML files, a third of the time to the
-// window's first frame), for a thread of the program's while Qt starts. fontconfig makes it once,
-// whichever thread asks first, so the first paint then finds it read.
+// Reads the fonts' configuration (fontconfig's: a few dozen XML files, some 5 ms, more than the
+// rest of the first paint), for a thread of the program's while Qt starts. fontconfig makes it
+// once, whichever thread asks first, so the first paint then finds it read.
 void readFontConfiguration();
 
 // Runs the caller in a desktop window until the user closes it (or Ctrl-C); returns the exit code,
