@@ -34,7 +34,9 @@ class KeepingHooks {
  public:
   KeepingHooks(GameKeeping& keeping, Screen& screen, OutputWatch& outputs)
       : screen_(screen), outputs_(outputs) {
-    const auto observe = [&keeping, &screen] { keeping.observe(screen.snapshot()); };
+    const auto observe = [&keeping, &screen] {
+      if (keeping.keeping()) keeping.observe(screen.snapshot());
+    };
     platform::mainRunLoop().setApplicationHook(observe);
     outputs.setBeforeSpeaking(observe);
     screen.setAfterInput(observe);
@@ -52,12 +54,13 @@ class KeepingHooks {
   OutputWatch& outputs_;
 };
 
-void offerUnfinishedGame(GameKeeping& keeping, ResumeChoice choice, ViewController& controller,
-                         Screen& screen) {
+// Attaches the record the run keeps its games in and offers back the unfinished game it holds.
+void keepGames(GameKeeping& keeping, AppDelegate& delegate, const KeepingSettings& settings,
+               ViewController& controller) {
+  keeping.attach(attachedRecord(delegate, settings));
   if (!keeping.unfinished()) return;
-  if (choice == ResumeChoice::resume) keeping.resume(controller);
-  if (choice == ResumeChoice::ask)
-    screen.setWhenShown([&keeping, &controller] { keeping.ask(controller); });
+  if (settings.resume == ResumeChoice::resume) keeping.resume(controller);
+  if (settings.resume == ResumeChoice::ask) keeping.ask(controller);
 }
 
 }  // namespace
@@ -84,14 +87,21 @@ int applicationMain(ApplicationHost& host, const ScreenSettings& settings, const
   ViewController* controller = delegate->window()->rootViewController();
   if (controller == nullptr) throw InterfaceError("the main interface has no screen to show");
   Screen screen(*controller, outputs);
-  GameKeeping keeping(attachedRecord(*delegate, settings.keeping), settings.keeping.drawSource,
-                      tellHost, [] { return platform::mainRunLoop().now(); });
+  GameKeeping keeping(nullptr, settings.keeping.drawSource, tellHost,
+                      [] { return platform::mainRunLoop().now(); });
   std::optional<KeepingHooks> hooks;  // nothing to keep, nothing to look at
-  if (keeping.keeping()) {
+  if (settings.keeping.keep) {
     hooks.emplace(keeping, screen, outputs);
     screen.keepClaimsIn(&keeping.recorder());
   }
-  offerUnfinishedGame(keeping, settings.keeping.resume, *controller, screen);
+  // A game resumed at launch is on the first frame. Otherwise the record (still opening, on a
+  // thread of its own) is attached once the screen is up, before its first input: the window's
+  // first frame does not wait for the file.
+  const auto attach = [&] { keepGames(keeping, *delegate, settings.keeping, *controller); };
+  if (settings.keeping.resume == ResumeChoice::resume)
+    attach();
+  else
+    screen.setWhenShown(attach);
   const int exitCode = host.runMainLoop(screen);
   delegate->applicationWillTerminate();
   return exitCode;

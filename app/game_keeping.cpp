@@ -36,12 +36,17 @@ std::string resumeQuestion(const UnfinishedGame& game) {
 GameKeeping::GameKeeping(GameRecord* record, const std::string& drawSource,
                          ProblemReport reportProblem,
                          std::function<std::chrono::nanoseconds()> loopClock)
-    : record_(record),
-      reportProblem_(std::move(reportProblem)),
-      recorder_(record, drawSource, reportProblem_),
+    : reportProblem_(std::move(reportProblem)),
+      recorder_(nullptr, drawSource, reportProblem_),
       loopClock_(std::move(loopClock)),
       launchedAt_(std::chrono::system_clock::now()),
       loopAtLaunch_(loopClock_()) {
+  attach(record);
+}
+
+void GameKeeping::attach(GameRecord* record) {
+  record_ = record;
+  recorder_.attach(record);
   if (!record_) return;
   try {
     unfinished_ = record_->unfinishedGame();

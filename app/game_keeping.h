@@ -39,9 +39,13 @@ class GameKeeping : private platform::AlertViewDelegate {
  public:
   using ProblemReport = GameRecorder::ProblemReport;
 
-  // `record` may be null: then nothing is kept or offered.
+  // `record` may be null: then nothing is kept or offered until one is attached.
   GameKeeping(GameRecord* record, const std::string& drawSource, ProblemReport reportProblem,
               std::function<std::chrono::nanoseconds()> loopClock);
+
+  // Keeps the game in `record` from now on and reads the unfinished game it holds: for a record
+  // that opens once the screen is up. Attached before the first input, it loses nothing.
+  void attach(GameRecord* record);
 
   bool keeping() const { return recorder_.keeping(); }
   // Keeps what else happens in the game being kept (the claims checked in it).
@@ -60,7 +64,7 @@ class GameKeeping : private platform::AlertViewDelegate {
   void alertViewClickedButtonAtIndex(platform::AlertView& alertView, long buttonIndex) override;
   Moment now() const;
 
-  GameRecord* record_;
+  GameRecord* record_ = nullptr;
   ProblemReport reportProblem_;
   GameRecorder recorder_;
   std::function<std::chrono::nanoseconds()> loopClock_;

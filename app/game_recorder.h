@@ -40,6 +40,10 @@ class GameRecorder {
   // of this run ("secure", "seed 7", "draw-order 7,45,3") for every game it starts.
   GameRecorder(GameRecord* record, std::string drawSource, ProblemReport reportProblem);
 
+  // Keeps from now on in `record` (until then there was none): the record may open after the
+  // recorder is made.
+  void attach(GameRecord* record) { record_ = record; }
+
   void observe(const ObservedGame& game, Moment now);
   // Carries on keeping an unfinished game that the host has restored from the store.
   void resume(const UnfinishedGame& game);

@@ -128,6 +128,7 @@ ScreenSnapshot Screen::snapshot() const {
 }
 
 PressOutcome Screen::press(const std::string& title) {
+  shown();
   switch (platform::tapButtonTitled(controller_.view(), title)) {
     case platform::TapOutcome::reached:
       return inputDone(PressOutcome::pressed);
@@ -140,6 +141,7 @@ PressOutcome Screen::press(const std::string& title) {
 }
 
 PressOutcome Screen::tapAt(platform::Point point) {
+  shown();
   if (!platform::deliverTap(controller_.view(), point)) return PressOutcome::ignored;
   return inputDone(PressOutcome::pressed);
 }
@@ -152,6 +154,7 @@ void Screen::speak(const std::string& line) {
 }
 
 bool Screen::answer(const std::string& buttonTitle) {
+  shown();
   const auto open = outputs_.openAlerts();
   if (open.empty()) return false;
   const auto& alert = open.back();

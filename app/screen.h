@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/screen_input.h"
@@ -72,10 +73,11 @@ class Screen : public ScreenInput {
   // window spends no room on empty space. Nothing is moved: the layout stays as it was made.
   void fitToContent();
 
-  // A host calls this once, when the screen is first on show and takes input: the application
-  // then asks what it asks at launch (whether to resume an unfinished game).
+  // A host calls this when the screen is first on show and takes input: the application then
+  // asks what it asks at launch (whether to resume an unfinished game). It runs once; an input
+  // that comes first (a key pressed before the window's first frame) runs it before it is handled.
   void shown() {
-    if (whenShown_) whenShown_();
+    if (auto hook = std::exchange(whenShown_, nullptr)) hook();
   }
   // For the application: what to do when the screen is first shown, and after each input that
   // reached the screen (a press, a tap, an answer).

@@ -223,9 +223,14 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
         "there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set); "
         "use --terminal");
   qthost::WindowHostOptions window;
-  // One helper reads the fonts' configuration and then opens the record: two, on two cores, slowed
-  // Qt's own start more than they saved.
-  window.screen = openingRecord(options.screen, qthost::readFontConfiguration);
+  // The window takes the record once its first frame is painted, and opens it then: read while Qt
+  // starts, a record of a few thousand games held that frame back by tens of milliseconds. A game
+  // resumed at launch is on the first frame, so its record is opened while Qt starts, on the
+  // helper that reads the fonts' configuration (two helpers, on two cores, slowed Qt's own start
+  // more than they saved).
+  window.screen = options.screen.keeping.resume == app::ResumeChoice::resume
+                      ? openingRecord(options.screen, qthost::readFontConfiguration)
+                      : options.screen;
   window.fontsBeingRead = window.screen.keeping.opening != nullptr;
   WindowSpeech speech = chooseWindowSpeech(options, errors);  // started after the first frame
   window.random = &random;

@@ -130,11 +130,18 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
     QObject::connect(quitNotifier.get(), &QSocketNotifier::activated, [] { QApplication::quit(); });
   }
 
-  AfterFirstFrame firstFrame(std::move(facilities_.afterFirstFrame));
+  // What the launch asks (an unfinished game) and what it opens (the game record, the speech)
+  // wait for the first frame, so the window is up as soon as it can be.
+  AfterFirstFrame firstFrame(
+      [this, &screen, showNotices, started = std::move(facilities_.afterFirstFrame)] {
+        screen.shown();
+        screenChanged();
+        showNotices();
+        if (started) started();
+      });
   widget.installEventFilter(&firstFrame);
   widget.resize(initialWindowSize(widget));
   widget.show();
-  screen.shown();
   showNotices();
   if (room && facilities_.room->board().serving()) room->toggleAddress();
   if (room && facilities_.audienceAtLaunch) room->toggleAudience();

@@ -23,8 +23,9 @@ namespace fs = std::filesystem;
 class TestHost : public LoopHost {
  public:
   using LoopHost::LoopHost;
-  int run(const app::Bundle& bundle = app::Bundle::mainBundle()) {
-    return app::applicationMain(*this, {}, bundle, [this, &bundle] {
+  int run(const app::Bundle& bundle = app::Bundle::mainBundle(),
+          const app::ScreenSettings& settings = {}) {
+    return app::applicationMain(*this, settings, bundle, [this, &bundle] {
       return std::make_unique<app::AppDelegate>(app::DelegateEnvironment{
           &bundle,
           [this] {
@@ -79,6 +80,26 @@ TEST(ApplicationShell, AMissingOrUnreadableModelIsSaidOnceAndTheGameGoesOn) {
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_EQ(host.built, (std::vector<std::string>{"model", "coordinator", "context"}));
   }
+}
+
+// A window attaches the game record once its first frame is up; a key pressed before then (this
+// host never says the screen is shown) finds the record attached all the same, and the whole game
+// is kept.
+TEST(ApplicationShell, AGameBegunBeforeTheScreenIsShownIsKeptWhole) {
+  const fs::path file = fs::path(testing::TempDir()) / "vorlix-early-input.sqlite";
+  fs::remove(file);
+  app::ScreenSettings settings;
+  settings.keeping.keep = true;
+  settings.keeping.file = file;
+  settings.keeping.opening = std::make_shared<app::RecordOpening>(file);
+  TestHost host([&](app::Screen& window) { playWholeGame(host, window); });
+  EXPECT_EQ(host.run(app::Bundle::mainBundle(), settings), 0);
+  EXPECT_EQ(host.errors.str(), "");
+  settings.keeping.opening.reset();
+  const auto games = app::GameRecord::open(file, app::GameRecord::Access::reader)->games();
+  ASSERT_EQ(games.size(), 1u);
+  EXPECT_EQ(games[0].ending, app::GameEnding::completed);
+  EXPECT_EQ(games[0].ballsCalled, 90);
 }
 
 // SIGTERM (and Ctrl-C) only ask the loop to end; the delegate still hears of the termination.

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/game_record.h"
 #include "window_program.h"
 
 #include "window_harness.h"
@@ -64,7 +65,7 @@ TEST(WindowProgram, WindowEndsWithExitCodeZeroWhenAskedToQuit) {
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(platform));
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(VORLIX_CALLER), {"--window", "--audio", "none", "--store", store});
-    // The game record is opened once the caller listens for the quit, before the window is up.
+    // The game record is opened once the caller listens for the quit, while the window comes up.
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(store); }, 30000)) << platform;
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(30000)) << platform;
@@ -98,6 +99,24 @@ TEST(WindowProgram, ConsoleLinesOnlyWithVerbose) {
     EXPECT_EQ(out.readAll().toStdString().substr(0, verbose ? 33 : std::string::npos),
               verbose ? "btnPlay_click\ntimerInterval: 6.0\n" : "");
   }
+}
+
+// The window keeps its games by default, taking its record once the first frame is painted: the
+// game begun by a key typed as soon as the window listens is kept.
+TEST(WindowProgram, AGameBegunAtOnceIsKept) {
+  QTemporaryDir folder;
+  const QString recording = folder.filePath(QStringLiteral("game.wav"));
+  WindowProgram window({"--window", "--audio", "none", "--record", recording.toStdString()},
+                       folder.path().toStdString());
+  ASSERT_TRUE(window.type(" "));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(recording).size() > 10000; }, 20000));
+  EXPECT_EQ(window.quit(), 0);
+  const auto record = app::GameRecord::open(
+      folder.filePath(QStringLiteral("vorlix-caller/Vorlix.sqlite")).toStdString(),
+      app::GameRecord::Access::reader);
+  const auto games = record->games();
+  ASSERT_EQ(games.size(), 1u);
+  EXPECT_FALSE(games[0].ending) << "the game was under way when the window was closed";
 }
 
 }  // namespace
