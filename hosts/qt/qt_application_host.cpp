@@ -100,7 +100,8 @@ int QtApplicationHost::runMainLoop(app::Screen& screen) {
     room = std::make_unique<RoomDisplays>(
         widget, *facilities_.room,
         [&widget](const std::string& line) { widget.showSpeechNotice(line); });
-    screenChanged();
+    // A room that nobody sees yet hears the screen's first state with the first frame.
+    if (facilities_.room->board().serving() || facilities_.audienceAtLaunch) screenChanged();
   }
   app::ClaimSession claims(
       std::move(facilities_.claimBooks), facilities_.keptTickets,
