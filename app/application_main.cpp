@@ -94,9 +94,8 @@ int applicationMain(ApplicationHost& host, const ScreenSettings& settings, const
     hooks.emplace(keeping, screen, outputs);
     screen.keepClaimsIn(&keeping.recorder());
   }
-  // A game resumed at launch is on the first frame. Otherwise the record (still opening, on a
-  // thread of its own) is attached once the screen is up, before its first input: the window's
-  // first frame does not wait for the file.
+  // A game resumed at launch is on the first frame. Otherwise the record is attached once the
+  // screen is up, before its first input, so that a window's first frame does not wait for it.
   const auto attach = [&] { keepGames(keeping, *delegate, settings.keeping, *controller); };
   if (settings.keeping.resume == ResumeChoice::resume)
     attach();
