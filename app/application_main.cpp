@@ -87,7 +87,7 @@ int applicationMain(ApplicationHost& host, const ScreenSettings& settings, const
   ViewController* controller = delegate->window()->rootViewController();
   if (controller == nullptr) throw InterfaceError("the main interface has no screen to show");
   Screen screen(*controller, outputs);
-  GameKeeping keeping(nullptr, settings.keeping.drawSource, tellHost,
+  GameKeeping keeping(settings.keeping.drawSource, tellHost,
                       [] { return platform::mainRunLoop().now(); });
   std::optional<KeepingHooks> hooks;  // nothing to keep, nothing to look at
   if (settings.keeping.keep) {

@@ -33,16 +33,13 @@ std::string resumeQuestion(const UnfinishedGame& game) {
          localClockTime(game.lastCallAt) + ")?";
 }
 
-GameKeeping::GameKeeping(GameRecord* record, const std::string& drawSource,
-                         ProblemReport reportProblem,
+GameKeeping::GameKeeping(const std::string& drawSource, ProblemReport reportProblem,
                          std::function<std::chrono::nanoseconds()> loopClock)
     : reportProblem_(std::move(reportProblem)),
       recorder_(nullptr, drawSource, reportProblem_),
       loopClock_(std::move(loopClock)),
       launchedAt_(std::chrono::system_clock::now()),
-      loopAtLaunch_(loopClock_()) {
-  attach(record);
-}
+      loopAtLaunch_(loopClock_()) {}
 
 void GameKeeping::attach(GameRecord* record) {
   record_ = record;

@@ -39,8 +39,8 @@ class GameKeeping : private platform::AlertViewDelegate {
  public:
   using ProblemReport = GameRecorder::ProblemReport;
 
-  // `record` may be null: then nothing is kept or offered until one is attached.
-  GameKeeping(GameRecord* record, const std::string& drawSource, ProblemReport reportProblem,
+  // Nothing is kept or offered until a record is attached.
+  GameKeeping(const std::string& drawSource, ProblemReport reportProblem,
               std::function<std::chrono::nanoseconds()> loopClock);
 
   // Keeps the game in `record` from now on and reads the unfinished game it holds: for a record
