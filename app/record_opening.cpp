@@ -5,13 +5,11 @@
 namespace app {
 
 // Where no thread can be had, the record is opened when it is taken, as it would be without this.
-RecordOpening::RecordOpening(std::filesystem::path file, std::function<void()> first)
+RecordOpening::RecordOpening(std::filesystem::path file)
     : file_(std::move(file)),
-      record_(std::async(std::launch::async | std::launch::deferred,
-                         [path = file_, first = std::move(first)] {
-                           if (first) first();
-                           return GameRecord::open(path, GameRecord::Access::caller);
-                         })) {}
+      record_(std::async(std::launch::async | std::launch::deferred, [path = file_] {
+        return GameRecord::open(path, GameRecord::Access::caller);
+      })) {}
 
 std::unique_ptr<GameRecord> RecordOpening::take() {
   if (!record_.valid()) return GameRecord::open(file_, GameRecord::Access::caller);

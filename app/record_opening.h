@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <future>
 #include <memory>
 
@@ -14,10 +13,8 @@ namespace app {
 // grows with every game kept.
 class RecordOpening {
  public:
-  // A record never taken is closed once it is open, when this is destroyed. `first` runs on the
-  // same thread before the file is opened: other work of the program's start, which would
-  // otherwise want a thread of its own (on two cores, a second helper slowed the start).
-  explicit RecordOpening(std::filesystem::path file, std::function<void()> first = {});
+  // A record never taken is closed once it is open, when this is destroyed.
+  explicit RecordOpening(std::filesystem::path file);
 
   const std::filesystem::path& file() const { return file_; }
   // The record once open, waiting for it if need be; throws StoreUnavailable as opening it here

@@ -63,12 +63,11 @@ app::ClaimSession::TicketLookup keptTickets() {
 }
 
 // The settings of a run that keeps its games, with the record already being opened: the file is
-// read while speech and the screen are made, after `first` on the same thread.
-app::ScreenSettings openingRecord(app::ScreenSettings settings, std::function<void()> first = {}) {
+// read on a thread of its own while speech and the screen are made.
+app::ScreenSettings openingRecord(app::ScreenSettings settings) {
   auto& keeping = settings.keeping;
   const auto file = keeping.file ? keeping.file : app::defaultStoreFile();
-  if (keeping.keep && file)
-    keeping.opening = std::make_shared<app::RecordOpening>(*file, std::move(first));
+  if (keeping.keep && file) keeping.opening = std::make_shared<app::RecordOpening>(*file);
   return settings;
 }
 
@@ -225,13 +224,10 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
   qthost::WindowHostOptions window;
   // The window takes the record once its first frame is painted, and opens it then: read while Qt
   // starts, a record of a few thousand games held that frame back by tens of milliseconds. A game
-  // resumed at launch is on the first frame, so its record is opened while Qt starts, on the
-  // helper that reads the fonts' configuration (two helpers, on two cores, slowed Qt's own start
-  // more than they saved).
+  // resumed at launch is on the first frame, so its record is opened while Qt starts.
   window.screen = options.screen.keeping.resume == app::ResumeChoice::resume
-                      ? openingRecord(options.screen, qthost::readFontConfiguration)
+                      ? openingRecord(options.screen)
                       : options.screen;
-  window.fontsBeingRead = window.screen.keeping.opening != nullptr;
   WindowSpeech speech = chooseWindowSpeech(options, errors);  // started after the first frame
   window.random = &random;
   window.speech = speech.chosen.engine.get();

@@ -1,7 +1,6 @@
 #include "hosts/qt/window_host.h"
 
 #include <cstdlib>
-#include <future>
 #include <iostream>
 #include <memory>
 
@@ -28,13 +27,10 @@ bool environmentSet(const char* name) {
 // exit handlers outlives parts of its platform (the VNC platform crashes on them).
 class ApplicationScope {
  public:
-  // Unless the program reads them already, the fonts' configuration is read on a thread of its
-  // own while Qt starts.
-  ApplicationScope(std::string programName, bool readFonts) : name_(std::move(programName)) {
+  explicit ApplicationScope(std::string programName) : name_(std::move(programName)) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) return;
     if (!windowDisplayAvailable()) qputenv("QT_QPA_PLATFORM", "offscreen");
     argv_[0] = name_.data();
-    if (readFonts) fontConfiguration_ = std::async(std::launch::async, readFontConfiguration);
     own_ = std::make_unique<QApplication>(argc_, argv_);
     QApplication::setApplicationName(QStringLiteral("Vorlix caller"));
     QApplication::setDesktopFileName(QStringLiteral("vorlix-caller"));
@@ -45,14 +41,16 @@ class ApplicationScope {
   int argc_ = 1;
   char* argv_[2] = {nullptr, nullptr};
   std::unique_ptr<QApplication> own_;
-  std::future<void> fontConfiguration_;  // read before the application goes
 };
 
-}  // namespace
-
+// Reads the fonts' configuration (fontconfig's: a few dozen XML files, some 5 ms, more than the
+// rest of the first paint) on a helper thread. fontconfig makes it once, whichever thread asks
+// first, so the first paint then finds it read.
 void readFontConfiguration() {
   FcInit();
 }
+
+}  // namespace
 
 bool windowDisplayAvailable() {
   if (environmentSet("DISPLAY") || environmentSet("WAYLAND_DISPLAY")) return true;
@@ -76,16 +74,16 @@ int runWindowHost(const WindowHostOptions& options) {
                  "--script with --screenshot for a picture\n";
     return 2;
   }
-  const ApplicationScope application(options.programName, !options.fontsBeingRead);
+  const ApplicationScope application(options.programName);
   QtApplicationHost host({options.speech, options.random, options.console, options.claimBooks,
                           options.keptTickets, options.room, options.audience,
-                          options.afterFirstFrame});
+                          options.afterFirstFrame, readFontConfiguration});
   return app::applicationMain(host, options.screen);
 }
 
 bool saveWindowScreenshot(app::Screen& screen, const std::string& path, PictureSize size,
                           std::string& error) {
-  const ApplicationScope application("vorlix-caller", true);
+  const ApplicationScope application("vorlix-caller");
   screen.fitToContent();
   ScreenWidget widget(screen);
   const platform::Rect root = screen.snapshot().bounds;

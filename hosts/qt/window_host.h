@@ -26,14 +26,7 @@ struct WindowHostOptions {
   hostkit::RoomFeed* room = nullptr;      // the room's displays: the web board, the audience window
   bool audience = false;                  // --audience: the audience window opens at once
   std::function<void()> afterFirstFrame;  // once the window's first frame is painted
-  // readFontConfiguration() already runs on a thread of the program's: the window starts none.
-  bool fontsBeingRead = false;
 };
-
-// Reads the fonts' configuration (fontconfig's: a few dozen XML files, some 5 ms, more than the
-// rest of the first paint), for a thread of the program's while Qt starts. fontconfig makes it
-// once, whichever thread asks first, so the first paint then finds it read.
-void readFontConfiguration();
 
 // Runs the caller in a desktop window until the user closes it (or Ctrl-C); returns the exit code,
 // 2 with a message when there is no display to show it on.
