@@ -25,6 +25,7 @@
 #include "platform/random_source.h"
 
 #ifdef VORLIX_HAVE_WINDOW_HOST
+#include "hosts/qt/session_bus.h"
 #include "hosts/qt/window_host.h"
 #endif
 
@@ -221,6 +222,7 @@ int runWindow(const ProgramOptions& options, platform::RandomSource& random, std
     throw UsageError(
         "there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set); "
         "use --terminal");
+  qthost::skipHopelessSessionBusLaunch();  // before the record's thread starts
   qthost::WindowHostOptions window;
   // The window takes the record once its first frame is painted, and opens it then: read while Qt
   // starts, a record of a few thousand games held that frame back by tens of milliseconds. A game
