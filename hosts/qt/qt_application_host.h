@@ -26,9 +26,6 @@ class QtApplicationHost : public app::ApplicationHost {
     hostkit::RoomFeed* room = nullptr;            // the room's displays (keys D, J, W) when given
     bool audienceAtLaunch = false;                // opens the audience window with the caller's
     std::function<void()> afterFirstFrame;        // once the window's first frame is painted
-    // Work for a helper thread once the window is shown, done by the time its first paint needs
-    // it: reading the fonts' configuration.
-    std::function<void()> whileFirstFrameIsAwaited;
   };
 
   explicit QtApplicationHost(Facilities facilities);

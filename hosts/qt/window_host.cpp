@@ -4,8 +4,6 @@
 #include <iostream>
 #include <memory>
 
-#include <fontconfig/fontconfig.h>
-
 #include <QApplication>
 #include <QImage>
 
@@ -43,13 +41,6 @@ class ApplicationScope {
   std::unique_ptr<QApplication> own_;
 };
 
-// Reads the fonts' configuration (fontconfig's: a few dozen XML files, some 5 ms, more than the
-// rest of the first paint) on a helper thread. fontconfig makes it once, whichever thread asks
-// first, so the first paint then finds it read.
-void readFontConfiguration() {
-  FcInit();
-}
-
 }  // namespace
 
 bool windowDisplayAvailable() {
@@ -77,7 +68,7 @@ int runWindowHost(const WindowHostOptions& options) {
   const ApplicationScope application(options.programName);
   QtApplicationHost host({options.speech, options.random, options.console, options.claimBooks,
                           options.keptTickets, options.room, options.audience,
-                          options.afterFirstFrame, readFontConfiguration});
+                          options.afterFirstFrame});
   return app::applicationMain(host, options.screen);
 }
 
